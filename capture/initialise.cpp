@@ -1,0 +1,95 @@
+// The start of a call: the parameters become the capture state, the branch's CNPJ is read once
+// per process, and activation chooses the flow.
+#include <algorithm>
+
+#include "dialog/frmCNPJCPF.h"
+#include "host/files.h"
+#include "host/trace.h"
+
+namespace Cli_Tzc04182 {
+
+using namespace host;
+
+void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
+{
+    const int count = params == nullptr ? 0 : std::clamp(lastIndex + 1, 0, 17);
+    auto element = [&](int index) -> const Variant* { return index < count ? &params[index] : nullptr; };
+
+    // Elements 0 to 7 are required: an error leaves the call.
+    std::string* const required[] = {&sCPFCNPJ, &sNome, &sEndereco, &sObsTexto, &sSomenteNome, &sTipoTerminal,
+                                     &sContextoMsg, &sPedeNomeEndereco};
+    for (int index = 0; index < 8; ++index) {
+        const Variant* value = element(index);
+        if (value == nullptr)
+            throw EVariantError("parameter " + std::to_string(index) + " is missing");
+        *required[index] = value->ToString();
+    }
+
+    // Elements 8 to 16 are optional, each load guarded by itself.
+    struct Optional {
+        std::string* field;
+        const char* fallback;
+    };
+    const Optional optional[] = {{&sCodPromoc, "N"},  {&sIdEstrangeira, "N"}, {&sCodPromocLongo, "N"},
+                                 {&sPedeEmail, "N"},  {&sEmailCupom, ""},     {&sValidaEmail, "N"},
+                                 {&sPesqCons, "N"},   {&sPedeCPF, "S"},       {&sCPFCRM, "N"}};
+    for (int index = 8; index <= 16; ++index) {
+        const Optional& load = optional[index - 8];
+        const Variant* value = element(index);
+        try {
+            *load.field = value != nullptr ? value->ToString() : load.fallback;
+        } catch (const EVariantError&) {
+            *load.field = load.fallback;
+        }
+    }
+    if (sCodPromoc == "S")
+        sPedeCPF = "N";
+
+    if (cdsParametrosVlx.IsEmpty()) {
+        const std::string path = ExtractFileDir(ParamStr(0)) + "/PARAMETROSVLX.CDS";
+        if (FileExists(path)) {
+            cdsParametrosVlx.LoadFromFile(path);
+            cdsParametrosVlx.SetActive(true);
+            try {
+                sCNPJFilial = cdsParametrosVlx.FieldByName("NRINSJURFILI").AsString();
+            } catch (const EDatabaseError& error) {
+                throw EDatabaseError(path + ": " + error.what());
+            }
+        }
+    }
+
+    lblInforma.SetText(sCPFCNPJ);
+    lblTexto2.SetText(msgPadrao.Msg("NOME"));
+    bCodPromoc = element(8) != nullptr && element(8)->Equals("S");
+    bSair = false;
+    lblcodtela.SetText(Mensagemvlx::MontaRodapeGeral(true, "TZC04182", "S"));
+    bActivated_ = false;
+    seen_ = {};
+}
+
+void TfrmCNPJCPF::FormShow(TObject*)
+{
+    BringToFront();
+}
+
+void TfrmCNPJCPF::FormActivate(TObject*)
+{
+    // The toolkit may activate the dialog again (a message box closing): one flow per call.
+    if (bActivated_)
+        return;
+    bActivated_ = true;
+    // Shown exactly when this call allows it, so a button left by an earlier call does not stay.
+    sbtIdEstrangeira.SetVisible(sIdEstrangeira == "S");
+    if (sObsTexto == "S")
+        DoObsTexto();
+    else if (sCodPromoc == "S")
+        DoCodPromoc();
+    else if (sPedeEmail == "S")
+        doEmailCupom();
+    else if (sPesqCons == "S")
+        DoPesqCons();
+    else
+        DoCPFNome();
+}
+
+}  // namespace Cli_Tzc04182

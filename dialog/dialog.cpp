@@ -1,0 +1,73 @@
+// What every step does alike: one prompt, one keypad, the wait, the rejection, the close.
+#include "dialog/frmCNPJCPF.h"
+#include "host/trace.h"
+
+namespace Cli_Tzc04182 {
+
+using namespace host;
+
+void TfrmCNPJCPF::ShowOnlyPrompt(TLabel& prompt)
+{
+    for (TLabel* label : {&lblTexto, &lblTexto2, &lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons})
+        label->SetVisible(label == &prompt);
+}
+
+void TfrmCNPJCPF::ShowLetterKeyboard()
+{
+    ntbNumerico2.SetVisible(false);
+    ntbAlfanumerico.SetVisible(true);
+}
+
+void TfrmCNPJCPF::WaitUntilStep(uint8_t end)
+{
+    Application().WaitWhile([this, end] { return !bSair && nPasso != end; });
+}
+
+void TfrmCNPJCPF::Rejeita(const char* key)
+{
+    Mensagemvlx::Mensagem(msgPadrao.Msg(key), "", "N", "N", Mensagemvlx::TTipoMensagem::Erro, "", sContextoMsg, 0,
+                          nullptr);
+}
+
+void TfrmCNPJCPF::PostClose() { PostMessageA(GetHandle(), WM_CLOSE, 0, 0); }
+
+const TLabel* TfrmCNPJCPF::VisiblePrompt() const
+{
+    const TLabel* visible = nullptr;
+    for (const TLabel* label : {&lblTexto, &lblTexto2, &lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons}) {
+        if (label->Visible()) {
+            if (visible != nullptr)
+                return nullptr;  // in the middle of a change
+            visible = label;
+        }
+    }
+    return visible;
+}
+
+void TfrmCNPJCPF::TraceChanges()
+{
+    if (!Modal() || !TraceEnabled())
+        return;
+    if (nPasso != seen_.step) {
+        seen_.step = nPasso;
+        Trace("step", std::to_string(nPasso));
+    }
+    if (const TLabel* prompt = VisiblePrompt(); prompt != nullptr && prompt->GetText() != seen_.prompt) {
+        seen_.prompt = prompt->GetText();
+        Trace("prompt", seen_.prompt);
+    }
+    const bool digits = ntbNumerico2.Visible(), letters = ntbAlfanumerico.Visible();
+    if (digits != letters) {
+        const std::string keypad = digits ? "digits" : "letters";
+        if (keypad != seen_.keypad) {
+            seen_.keypad = keypad;
+            Trace("keypad", keypad);
+        }
+    }
+    if (lblInforma.GetText() != seen_.display) {
+        seen_.display = lblInforma.GetText();
+        Trace("display", seen_.display);
+    }
+}
+
+}  // namespace Cli_Tzc04182

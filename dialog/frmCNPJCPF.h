@@ -1,0 +1,118 @@
+#pragma once
+// TfrmCNPJCPF: the one dialog of the module. It asks the customer, one step at a time, for the
+// document, name and address, or for one optional answer (telephone, promotional code, receipt
+// e-mail, consumer search, foreign identification). The flows set the step and wait; the key
+// handlers fill in the step's field; the on-screen keys only inject key messages.
+#include <cstdint>
+#include <string>
+
+#include "host/application.h"
+#include "host/dataset.h"
+#include "host/form.h"
+#include "host/services.h"
+#include "host/timer.h"
+#include "host/variant.h"
+
+namespace Cli_Tzc04182 {
+
+using host::Variant;
+
+// The current step: 0 none, 1 document, 2 name, 3 address, 4 telephone, 5 promotional code,
+// 6 foreign identification, 7 e-mail, 8 consumer search.
+extern uint8_t nPasso;
+
+// The bytes of text that are the digits 0 to 9, in order.
+std::string ExtraiDigitos(std::string_view text);
+
+class TfrmCNPJCPF final : public host::TForm {
+public:
+    TfrmCNPJCPF();
+    ~TfrmCNPJCPF() override;
+
+    // Components, back to front.
+    host::TShape& Shape1;
+    host::TLabel& lblTexto;
+    host::TLabel& lblTexto2;
+    host::TBlendedBitBtn& sbtSair;
+    host::TBlendedBitBtn& sbtLimpar;
+    host::TLabel& lblcodtela;
+    host::TBlendedBitBtn& sbtEnter;
+    host::TBlendedBitBtn& sbtBackSpace;
+    host::TLabel& lblCupomDesc;
+    host::TLabel& lblIdEstrangeira;
+    host::TBlendedBitBtn& sbtIdEstrangeira;
+    host::TLabel& lblEmailCupom;
+    host::TLabel& lblPesqCons;
+    host::TPanel& Panel1;
+    host::TLabel& lblInforma;
+    host::TNotebook& ntbAlfanumerico;
+    host::TNotebook& ntbNumerico2;
+    TMessages msgPadrao;
+    host::TClientDataSet cdsParametrosVlx;
+    host::TTimer tmrCancAutoPag;
+
+    // Capture state of one call.
+    std::string sCPFCNPJ, sNome, sEndereco, sObsTexto, sSomenteNome, sTipoTerminal, sContextoMsg,
+        sPedeNomeEndereco, sCNPJFilial, sCodPromoc, sIdEstrangeira, sCodPromocLongo, sPedeEmail,
+        sEmailCupom, sValidaEmail, sPesqCons, sPedeCPF, sCPFCRM;
+    int nTamCodPromoc = 0;
+    bool bCodPromoc = false;
+    bool bSair = false;
+
+    // Start of a call.
+    void InicializaForm(const Variant* params, int lastIndex);
+    void FormShow(host::TObject* sender);
+    void FormActivate(host::TObject* sender);
+
+    // Keys.
+    void FormKeyDown(host::TObject* sender, uint16_t& key, host::ShiftState shift);
+    void FormKeyPress(host::TObject* sender, char& key);
+    void PostText(const std::string& text, bool enter, bool characters);
+    void sbt1Click(host::TObject* sender);
+    void sbtArrobaClick(host::TObject* sender);
+    void sbtUnderlineClick(host::TObject* sender);
+    void sbtHifenClick(host::TObject* sender);
+    void sbtBackSpaceClick(host::TObject* sender);
+    void sbtLimparClick(host::TObject* sender);
+    void sbtEnterClick(host::TObject* sender);
+
+    // Flows.
+    void DoCPFNome();
+    void DoObsTexto();
+    void DoCodPromoc();
+    void doEmailCupom();
+    void DoPesqCons();
+    void DoIdEstrangeira();
+    void sbtIdEstrangeiraClick(host::TObject* sender);
+    void sbtSairClick(host::TObject* sender);
+    void tmrCancAutoPagTimer(host::TObject* sender);
+
+    // Display and validation.
+    void FormataCPFCNPJ();
+    std::string FormataTelefone(std::string telefone) const;
+    bool ValidaEMail(std::string email) const;
+
+    // The prompt label the customer sees now, or nullptr.
+    const host::TLabel* VisiblePrompt() const;
+
+private:
+    void BuildLayout();
+    void BuildLetterKeyboard();
+    void BuildDigitKeypad();
+    host::TBlendedBitBtn& AddSideButton(const char* name, int top, const char* caption, host::TColor color,
+                                        int font_height, host::TGlyph glyph);
+    void ShowOnlyPrompt(host::TLabel& prompt);
+    void ShowLetterKeyboard();
+    void WaitUntilStep(uint8_t end);
+    void Rejeita(const char* key);
+    void PostClose();
+    void TraceChanges();
+
+    bool bActivated_ = false;  // the flow of a call runs on its first activation only
+    struct Seen {
+        std::string display, prompt, keypad;
+        int step = -1;
+    } seen_;
+};
+
+}  // namespace Cli_Tzc04182

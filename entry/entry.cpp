@@ -1,0 +1,181 @@
+#include "entry/entry.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "host/message_box.h"
+#include "host/screen.h"
+#include "host/strings.h"
+
+namespace Cli_Tzc04182 {
+
+TfrmCNPJCPF* frmCNPJCPF = nullptr;
+
+namespace {
+
+// Frees the dialog when the module is unloaded. Made after the application object, so that it
+// is destroyed before it.
+struct DialogLifetime {
+    ~DialogLifetime()
+    {
+        delete frmCNPJCPF;
+        frmCNPJCPF = nullptr;
+        host::FreeMessageBox();
+    }
+};
+
+TfrmCNPJCPF& Dialog()
+{
+    if (frmCNPJCPF == nullptr) {
+        host::Application();
+        static DialogLifetime lifetime;
+        frmCNPJCPF = new TfrmCNPJCPF();
+    }
+    return *frmCNPJCPF;
+}
+
+struct SlotSource {
+    std::string TfrmCNPJCPF::*field;
+    std::size_t length;  // 0: the promotional code's, nTamCodPromoc
+};
+constexpr SlotSource kSlots[] = {
+    {&TfrmCNPJCPF::sCPFCNPJ, 29},       {&TfrmCNPJCPF::sNome, 30},      {&TfrmCNPJCPF::sEndereco, 80},
+    {&TfrmCNPJCPF::sObsTexto, 80},      {&TfrmCNPJCPF::sCodPromoc, 0},  {&TfrmCNPJCPF::sIdEstrangeira, 20},
+    {&TfrmCNPJCPF::sEmailCupom, 50},    {&TfrmCNPJCPF::sPesqCons, 50},
+};
+
+}  // namespace
+
+void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
+{
+    if (frmCNPJCPF != nullptr && frmCNPJCPF->Modal())
+        throw std::logic_error("CriaInfAdicional: the dialog is already open; one call at a time");
+
+    // Only the 17 defined elements are ever read.
+    const int count = params == nullptr ? 0 : std::clamp(lastIndex + 1, 0, 17);
+    const std::vector<Variant> copy(params, params + count);
+
+    TfrmCNPJCPF& dialog = Dialog();
+    dialog.InicializaForm(copy.data(), count - 1);
+    try {
+        dialog.ShowModal();
+    } catch (const host::EInputEnded&) {
+        throw std::runtime_error("input ended at step " + std::to_string(nPasso));
+    }
+
+    dialog.nTamCodPromoc = static_cast<int>(
+        Consiste::iif(dialog.sCodPromocLongo == "S", Variant(int32_t(50)), Variant(int32_t(10))).ToInteger());
+    for (int32_t index = 0; index < 8; ++index) {
+        const SlotSource& slot = kSlots[index];
+        const std::size_t length = slot.length != 0 ? slot.length : static_cast<std::size_t>(dialog.nTamCodPromoc);
+        result.SetElement(index, Variant(std::string_view(dialog.*slot.field).substr(0, length)));
+    }
+}
+
+}  // namespace Cli_Tzc04182
+
+using Cli_Tzc04182::Variant;
+
+extern "C" {
+
+void CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result)
+{
+    if (result == nullptr)
+        throw host::EVariantError("Variant is not an array");
+    Cli_Tzc04182::CriaInfAdicional(params != nullptr ? &Variant::From(*params) : nullptr, last_index,
+                                   Variant::From(*result));
+}
+
+int CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result, char* error, size_t error_size)
+{
+    auto report = [&](const char* message) {
+        if (error != nullptr && error_size > 0) {
+            const std::string utf8 = host::Cp1252ToUtf8(message);
+            const std::size_t length = std::min(utf8.size(), error_size - 1);
+            std::memcpy(error, utf8.data(), length);
+            error[length] = '\0';
+        }
+        return TZC_ERROR;
+    };
+    try {
+        CriaInfAdicional(params, last_index, result);
+    } catch (const std::exception& failure) {
+        return report(failure.what());
+    } catch (...) {
+        return report("unknown error");
+    }
+    if (error != nullptr && error_size > 0)
+        error[0] = '\0';
+    return TZC_OK;
+}
+
+const char* tzc_version(void) { return TZC_VERSION; }
+
+tzc_variant tzc_variant_string(const char* utf8)
+{
+    tzc_variant value{};
+    value.vt = TZC_VT_BSTR;
+    value.u.bstrVal = host::BstrFromUtf8(utf8 != nullptr ? utf8 : "");
+    return value;
+}
+
+tzc_variant tzc_variant_int(int32_t number)
+{
+    Variant value(number);
+    return std::exchange(value.Raw(), tzc_variant{});
+}
+
+tzc_variant tzc_variant_null(void)
+{
+    tzc_variant value{};
+    value.vt = TZC_VT_NULL;
+    return value;
+}
+
+tzc_variant tzc_variant_array(int32_t lower, int32_t upper)
+{
+    try {
+        Variant array = Variant::Array(lower, upper);
+        return std::exchange(array.Raw(), tzc_variant{});
+    } catch (...) {
+        return tzc_variant_null();
+    }
+}
+
+tzc_variant* tzc_array_element(tzc_variant* array, int32_t index)
+{
+    if (array == nullptr)
+        return nullptr;
+    try {
+        return &const_cast<Variant&>(Variant::From(*array).Element(index)).Raw();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+long tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size)
+{
+    if (value == nullptr)
+        return -1;
+    std::string utf8;
+    try {
+        utf8 = host::Cp1252ToUtf8(Variant::From(*value).ToString());
+    } catch (...) {
+        return -1;
+    }
+    if (buffer != nullptr && size > 0) {
+        const std::size_t length = std::min(utf8.size(), size - 1);
+        std::memcpy(buffer, utf8.data(), length);
+        buffer[length] = '\0';
+    }
+    return static_cast<long>(utf8.size());
+}
+
+void tzc_variant_clear(tzc_variant* value)
+{
+    if (value != nullptr)
+        host::ClearRaw(*value);
+}
+
+}  // extern "C"

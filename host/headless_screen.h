@@ -1,0 +1,39 @@
+#pragma once
+// The headless screen: no pixels, a virtual clock, and a scripted customer whose actions arrive
+// one at a time whenever the application waits for input. When the script has nothing left and
+// the application would wait, EInputEnded is thrown: a scripted run never hangs.
+#include <string>
+#include <vector>
+
+#include "host/screen.h"
+#include "host/script.h"
+
+namespace host {
+
+class HeadlessScreen final : public Screen {
+public:
+    // Plays the script in TZC_INPUT, if any.
+    HeadlessScreen();
+    void SetScript(std::string_view utf8);
+    bool ScriptDone() const { return next_ >= actions_.size(); }
+
+    Clock& clock() override { return clock_; }
+    void FormShown(TForm&) override {}
+    void FormHidden(TForm&) override {}
+    void Invalidate(TForm&) override {}
+    void Repaint(TForm&) override {}
+    void PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline) override;
+
+private:
+    void Deliver(TApplication& application, const ScriptAction& action);
+
+    VirtualClock clock_;
+    std::vector<ScriptAction> actions_;
+    std::size_t next_ = 0;
+    TimePoint last_action_{};
+};
+
+// Delivers one scripted action to the form on top: shared by every screen that plays scripts.
+void DeliverScriptAction(TApplication& application, const ScriptAction& action);
+
+}  // namespace host

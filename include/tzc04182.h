@@ -1,0 +1,108 @@
+/* Tzc04182: the customer data dialog of the till, as a host sees it.
+ *
+ * A host builds a vector of 17 Variants (the parameters), a one-dimensional Variant array with
+ * bounds covering 0..7 (the result), and calls CriaInfAdicional on its user-interface thread.
+ * The call shows the dialog modally and, when it closes, stores eight strings in the result.
+ *
+ * tzc_variant has the memory layout of the OLE VARIANT (16 bytes on 32-bit, 24 on 64-bit), so a
+ * host in any language can build it. Strings are BSTRs: UTF-16 units preceded by their length in
+ * bytes (uint32), terminated by a zero unit, the pointer addressing the first unit. Inside, the
+ * module works in Windows-1252; characters outside it become "?".
+ *
+ * Errors leave CriaInfAdicional as C++ exceptions: a host written in C, whose frames cannot pass
+ * an exception, calls CriaInfAdicionalC, which returns an error code and the message instead.
+ */
+#ifndef TZC04182_H
+#define TZC04182_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define TZC_EXPORT __attribute__((visibility("default")))
+
+enum {
+    TZC_VT_EMPTY = 0,
+    TZC_VT_NULL = 1,
+    TZC_VT_I2 = 2,
+    TZC_VT_I4 = 3,
+    TZC_VT_R8 = 5,
+    TZC_VT_BSTR = 8,
+    TZC_VT_BOOL = 11,
+    TZC_VT_VARIANT = 12,
+    TZC_VT_I8 = 20,
+    TZC_VT_ARRAY = 0x2000,
+    TZC_VT_ARRAY_OF_VARIANT = 0x200C
+};
+
+typedef uint16_t* tzc_bstr;
+
+typedef struct tzc_safearray_bound {
+    uint32_t cElements;
+    int32_t lLbound;
+} tzc_safearray_bound;
+
+typedef struct tzc_safearray {
+    uint16_t cDims;
+    uint16_t fFeatures;
+    uint32_t cbElements;
+    uint32_t cLocks;
+    void* pvData;
+    tzc_safearray_bound rgsabound[1];
+} tzc_safearray;
+
+typedef struct tzc_variant {
+    uint16_t vt;
+    uint16_t wReserved1;
+    uint16_t wReserved2;
+    uint16_t wReserved3;
+    union {
+        int64_t llVal;
+        int32_t lVal;
+        int16_t iVal;
+        double dblVal;
+        int16_t boolVal; /* -1 true, 0 false */
+        tzc_bstr bstrVal;
+        tzc_safearray* parray;
+        struct {
+            void* pvRecord;
+            void* pRecInfo;
+        } brecVal;
+    } u;
+} tzc_variant;
+
+/* Values. Each made value owns its memory until tzc_variant_clear. */
+TZC_EXPORT tzc_variant tzc_variant_string(const char* utf8);
+TZC_EXPORT tzc_variant tzc_variant_int(int32_t value);
+TZC_EXPORT tzc_variant tzc_variant_null(void);
+/* A one-dimensional array of Empty Variants indexed lower..upper (empty when upper < lower). */
+TZC_EXPORT tzc_variant tzc_variant_array(int32_t lower, int32_t upper);
+/* The element at index of an array Variant, or NULL when it is not one or the index is outside. */
+TZC_EXPORT tzc_variant* tzc_array_element(tzc_variant* array, int32_t index);
+/* A string Variant as UTF-8 into buffer (always terminated when size > 0). Returns the length the
+ * whole text needs, or -1 when the Variant cannot be read as a string. */
+TZC_EXPORT long tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size);
+/* Frees what the Variant owns (strings, arrays and their elements) and leaves it Empty. */
+TZC_EXPORT void tzc_variant_clear(tzc_variant* value);
+
+/* The entry. params points at element 0; last_index is the index of the last element passed (16
+ * for a full vector); result is an array Variant. Throws C++ exceptions on errors of the call. */
+TZC_EXPORT void CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result);
+
+/* The same call for hosts that cannot take exceptions: returns TZC_OK, or TZC_ERROR with the
+ * message (UTF-8) in error when error_size > 0. */
+enum { TZC_OK = 0, TZC_ERROR = 1 };
+TZC_EXPORT int CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result,
+                                 char* error, size_t error_size);
+
+/* The module's version, such as "1.0.0". */
+TZC_EXPORT const char* tzc_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,204 @@
+// tzc-host: a host program that loads the module as a point-of-sale application does, builds the
+// parameter vector from the command line, calls the entry and prints the eight answers.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tzc04182.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: tzc-host [--param I=VALUE]... [--null I]... [--last N]\n"
+    "                [--screen headless|offscreen|window] [--input SCRIPT] [--trace] [--version]\n"
+    "  Calls CriaInfAdicional with parameters 0..16 (UTF-8) and prints slots 0..7.\n"
+    "  With no arguments, runs the typical call: in a window when there is a display,\n"
+    "  otherwise headless with a scripted customer.\n";
+
+const char* kTypicalScript = "52998224725{Enter}MARIA DA SILVA{Enter}RUA DAS FLORES 100{Enter}";
+
+struct Module {
+    void* handle = nullptr;
+    decltype(&::CriaInfAdicionalC) call = nullptr;
+    decltype(&::tzc_variant_string) make_string = nullptr;
+    decltype(&::tzc_variant_null) make_null = nullptr;
+    decltype(&::tzc_variant_array) make_array = nullptr;
+    decltype(&::tzc_array_element) element = nullptr;
+    decltype(&::tzc_variant_to_utf8) to_utf8 = nullptr;
+    decltype(&::tzc_variant_clear) clear = nullptr;
+};
+
+std::string ModulePath()
+{
+    if (const char* chosen = std::getenv("TZC_MODULE"))
+        return chosen;
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return "libtzc04182.so";
+    std::string dir(self, static_cast<std::size_t>(length));
+    dir = dir.substr(0, dir.find_last_of('/'));
+    return dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
+}
+
+template <typename Function>
+void Bind(void* handle, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(handle, name));
+    if (function == nullptr) {
+        std::fprintf(stderr, "error: the module has no %s\n", name);
+        std::exit(1);
+    }
+}
+
+Module Load()
+{
+    Module module;
+    const std::string path = ModulePath();
+    module.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module.handle == nullptr) {
+        std::fprintf(stderr, "error: cannot load %s: %s\n", path.c_str(), dlerror());
+        std::exit(1);
+    }
+    Bind(module.handle, "CriaInfAdicionalC", module.call);
+    Bind(module.handle, "tzc_variant_string", module.make_string);
+    Bind(module.handle, "tzc_variant_null", module.make_null);
+    Bind(module.handle, "tzc_variant_array", module.make_array);
+    Bind(module.handle, "tzc_array_element", module.element);
+    Bind(module.handle, "tzc_variant_to_utf8", module.to_utf8);
+    Bind(module.handle, "tzc_variant_clear", module.clear);
+    return module;
+}
+
+// A line feed as \n and a backslash as \\, so that each slot stays on its line.
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool ParseIndex(const char* text, int& index)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 0 || value > 16)
+        return false;
+    index = static_cast<int>(value);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // The typical call: empty answers, name and address asked, the document asked.
+    std::vector<std::string> values = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"};
+    std::vector<bool> null(17, false);
+    int last = 16;
+    bool typical = argc == 1;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto next = [&]() -> const char* {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "error: %s needs a value\n%s", arg.c_str(), kUsage);
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        int index = 0;
+        if (arg == "--version") {
+            std::printf("tzc-host %s\n", TZC_VERSION);
+            return 0;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--param") {
+            const std::string assignment = next();
+            const std::size_t equals = assignment.find('=');
+            if (equals == std::string::npos || !ParseIndex(assignment.substr(0, equals).c_str(), index)) {
+                std::fprintf(stderr, "error: --param wants I=VALUE with I from 0 to 16\n");
+                return 2;
+            }
+            values[index] = assignment.substr(equals + 1);
+            null[index] = false;
+        } else if (arg == "--null") {
+            if (!ParseIndex(next(), index)) {
+                std::fprintf(stderr, "error: --null wants an index from 0 to 16\n");
+                return 2;
+            }
+            null[index] = true;
+        } else if (arg == "--last") {
+            char* end = nullptr;
+            const char* text = next();
+            const long value = std::strtol(text, &end, 10);
+            if (end == text || *end != '\0' || value < -1 || value > 16) {
+                std::fprintf(stderr, "error: --last wants an index from -1 to 16\n");
+                return 2;
+            }
+            last = static_cast<int>(value);
+        } else if (arg == "--screen") {
+            setenv("TZC_SCREEN", next(), 1);
+        } else if (arg == "--input") {
+            setenv("TZC_INPUT", next(), 1);
+        } else if (arg == "--trace") {
+            setenv("TZC_TRACE", "1", 1);
+        } else {
+            std::fprintf(stderr, "error: unknown argument %s\n%s", arg.c_str(), kUsage);
+            return 2;
+        }
+    }
+
+    if (typical && std::getenv("TZC_SCREEN") == nullptr && std::getenv("TZC_INPUT") == nullptr) {
+        const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+        if (!display) {
+            std::fprintf(stderr, "tzc-host: no display; running the typical call headless with a scripted customer:\n"
+                                 "  %s\n", kTypicalScript);
+            setenv("TZC_SCREEN", "headless", 1);
+            setenv("TZC_INPUT", kTypicalScript, 1);
+            setenv("TZC_TRACE", "1", 1);
+        }
+    }
+
+    Module module = Load();
+    std::vector<tzc_variant> params(17);
+    for (int i = 0; i < 17; ++i)
+        params[i] = null[i] ? module.make_null() : module.make_string(values[i].c_str());
+    tzc_variant result = module.make_array(0, 7);
+
+    char error[1024];
+    const int status = module.call(params.data(), last, &result, error, sizeof error);
+    int exit_code = 0;
+    if (status != TZC_OK) {
+        std::printf("error: %s\n", error);
+        exit_code = std::strncmp(error, "input ended", 11) == 0 ? 3 : 1;
+    } else {
+        for (int slot = 0; slot < 8; ++slot) {
+            const tzc_variant* value = module.element(&result, slot);
+            const long length = module.to_utf8(value, nullptr, 0);
+            std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+            if (length > 0)
+                module.to_utf8(value, text.data(), text.size() + 1);
+            std::printf("%d=%s\n", slot, Escaped(text).c_str());
+        }
+    }
+    for (tzc_variant& param : params)
+        module.clear(&param);
+    module.clear(&result);
+    std::fflush(stdout);
+    dlclose(module.handle);
+    return exit_code;
+}

@@ -1,0 +1,43 @@
+# Installs the module for hosts: the library with its SONAME links, the C and C++ headers, a CMake
+# package (find_package(Tzc04182) -> Tzc04182::tzc04182), a pkg-config file and tzc-host.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS tzc04182 EXPORT Tzc04182Targets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/include/tzc04182.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(TARGETS tzc-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+get_target_property(TZC_SOVERSION tzc04182 SOVERSION)
+set(TZC_GENERATED ${CMAKE_BINARY_DIR}/cmake)
+set(TZC_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tzc04182)
+install(EXPORT Tzc04182Targets NAMESPACE Tzc04182:: DESTINATION ${TZC_CMAKE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/Tzc04182Config.cmake.in
+    ${TZC_GENERATED}/Tzc04182Config.cmake INSTALL_DESTINATION ${TZC_CMAKE_DIR})
+# A host built for 1.x keeps working with any later 1.y: the SONAME changes only with the major.
+write_basic_package_version_file(${TZC_GENERATED}/Tzc04182ConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${TZC_GENERATED}/Tzc04182Config.cmake ${TZC_GENERATED}/Tzc04182ConfigVersion.cmake
+    DESTINATION ${TZC_CMAKE_DIR})
+
+# The .pc file finds its prefix from where it lies, so `cmake --install --prefix P` may choose
+# any P after configuring.
+set(TZC_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+    set(TZC_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+    file(RELATIVE_PATH TZC_PC_UP /${TZC_PKGCONFIG_DIR} /)
+    string(REGEX REPLACE "/$" "" TZC_PC_UP "${TZC_PC_UP}")
+    set(TZC_PC_PREFIX "\${pcfiledir}/${TZC_PC_UP}")
+endif()
+foreach(dir LIBDIR INCLUDEDIR)
+    if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+        set(TZC_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+    else()
+        set(TZC_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+    endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tzc04182.pc.in ${TZC_GENERATED}/tzc04182.pc @ONLY)
+install(FILES ${TZC_GENERATED}/tzc04182.pc DESTINATION ${TZC_PKGCONFIG_DIR})

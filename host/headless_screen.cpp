@@ -52,6 +52,10 @@ void HeadlessScreen::SetScript(std::string_view utf8)
 
 void HeadlessScreen::PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline)
 {
+    if (next_ >= actions_.size() && source_) {
+        if (std::optional<ScriptAction> action = source_())
+            actions_.push_back(std::move(*action));
+    }
     if (next_ >= actions_.size()) {
         // Once the customer has done everything, a timer no longer stands in for them.
         if (wait)

@@ -52,7 +52,7 @@ void TApplication::WaitAndProcessMessages()
 {
     const std::optional<TimePoint> due = NextTimerDue();
     const bool timer_due = due && *due <= clock().Now();
-    screen().PumpInput(*this, !spinning_ && queue_.empty() && !timer_due, due);
+    screen().PumpInput(*this, queue_.empty() && !timer_due, due);
     DispatchPending();
 }
 

@@ -45,8 +45,6 @@ public:
     void WaitAndProcessMessages();
     // Keeps dispatching while `keep_waiting` holds; tests before every dispatch.
     void WaitWhile(const std::function<bool()>& keep_waiting);
-    // For measuring: waits that never sleep, as a loop of ProcessMessages would.
-    void SetSpinning(bool spinning) { spinning_ = spinning; }
 
     intptr_t Send(const Message& message);
     void Post(const Message& message);
@@ -84,7 +82,6 @@ private:
     std::vector<TTimer*> timers_;
     std::vector<TForm*> modal_stack_;
     std::function<void()> observer_;
-    bool spinning_ = false;
 };
 
 // The one application object of the process.

@@ -19,6 +19,16 @@ TControl* TControl::FindComponent(const std::string& name)
     return nullptr;
 }
 
+bool TControl::Contains(const TControl* control) const
+{
+    if (control == this)
+        return true;
+    for (const auto& child : children_)
+        if (child->Contains(control))
+            return true;
+    return false;
+}
+
 void TControl::SetText(std::string text)
 {
     if (text == text_)

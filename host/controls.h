@@ -51,6 +51,8 @@ public:
     const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
     // The named control in this tree, or nullptr.
     TControl* FindComponent(const std::string& name);
+    // Whether control is this one or stands anywhere below it; never dereferences control.
+    bool Contains(const TControl* control) const;
 
     void SetText(std::string text);
     const std::string& GetText() const { return text_; }

@@ -74,7 +74,8 @@ void TForm::WindowProc(const Message& message)
     }
     case WM_TOUCH_CLICK: {
         auto* control = reinterpret_cast<TControl*>(message.lParam);
-        if (control != nullptr && control->Form() == this && control->Showing() && control->Enabled())
+        // Only a control of this form that the customer can see takes a touch.
+        if (Contains(control) && control != this && control->Showing() && control->Enabled())
             control->Click();
         break;
     }

@@ -1,0 +1,95 @@
+// tzc-first-call: times the first call of a fresh process, as a host makes it: the module is
+// loaded, the dialog does not exist yet, the typical customer answers on the headless screen.
+// Prints "load_us=N first_call_us=N"; run it several times, each run a new process.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tzc04182.h"
+
+namespace {
+
+const char* kTypicalScript = "52998224725{Enter}MARIA DA SILVA{Enter}RUA DAS FLORES 100{Enter}";
+
+std::string ModulePath(const char* chosen)
+{
+    if (chosen != nullptr)
+        return chosen;
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return "libtzc04182.so";
+    std::string dir(self, static_cast<std::size_t>(length));
+    dir = dir.substr(0, dir.find_last_of('/'));
+    return dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
+}
+
+template <typename Function>
+Function Bind(void* module, const char* name)
+{
+    auto function = reinterpret_cast<Function>(dlsym(module, name));
+    if (function == nullptr) {
+        std::fprintf(stderr, "error: the module has no %s\n", name);
+        std::exit(1);
+    }
+    return function;
+}
+
+double MicrosecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("TZC_SCREEN", "headless", 1);
+    setenv("TZC_INPUT", kTypicalScript, 1);
+    unsetenv("TZC_TRACE");
+
+    const std::string path = ModulePath(argc > 1 ? argv[1] : nullptr);
+    const auto load_start = std::chrono::steady_clock::now();
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const double load_us = MicrosecondsSince(load_start);
+    if (module == nullptr) {
+        std::fprintf(stderr, "error: cannot load %s: %s\n", path.c_str(), dlerror());
+        return 1;
+    }
+    const auto call = Bind<decltype(&CriaInfAdicionalC)>(module, "CriaInfAdicionalC");
+    const auto make_string = Bind<decltype(&tzc_variant_string)>(module, "tzc_variant_string");
+    const auto make_array = Bind<decltype(&tzc_variant_array)>(module, "tzc_variant_array");
+    const auto element = Bind<decltype(&tzc_array_element)>(module, "tzc_array_element");
+    const auto to_utf8 = Bind<decltype(&tzc_variant_to_utf8)>(module, "tzc_variant_to_utf8");
+    const auto clear = Bind<decltype(&tzc_variant_clear)>(module, "tzc_variant_clear");
+
+    const char* typical[] = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"};
+    std::vector<tzc_variant> params;
+    for (const char* value : typical)
+        params.push_back(make_string(value));
+    tzc_variant result = make_array(0, 7);
+
+    char error[512] = "";
+    const auto call_start = std::chrono::steady_clock::now();
+    const int status = call(params.data(), 16, &result, error, sizeof error);
+    const double call_us = MicrosecondsSince(call_start);
+
+    char document[64] = "";
+    to_utf8(element(&result, 0), document, sizeof document);
+    for (tzc_variant& param : params)
+        clear(&param);
+    clear(&result);
+    if (status != TZC_OK || std::strcmp(document, "52998224725") != 0) {
+        std::fprintf(stderr, "error: the typical call failed: %s\n", status != TZC_OK ? error : document);
+        return 1;
+    }
+    std::printf("load_us=%.0f first_call_us=%.0f\n", load_us, call_us);
+    dlclose(module);
+    return 0;
+}

@@ -1,13 +1,17 @@
 // tzc-first-call: times the first call of a fresh process, as a host makes it: the module is
 // loaded, the dialog does not exist yet, the typical customer answers on the headless screen.
-// Prints "load_us=N first_call_us=N"; run it several times, each run a new process.
+// Prints "load_us=N first_call_us=N loaded_rss_kib=N peak_rss_kib=N": the time to load the
+// module and of the call, the resident size once the module is loaded and the peak after the
+// call. Run it several times, each run a new process.
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +45,23 @@ Function Bind(void* module, const char* name)
     return function;
 }
 
+// What the process holds in memory now, from /proc.
+long ResidentKib()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+long PeakResidentKib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 double MicrosecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
@@ -58,6 +79,7 @@ int main(int argc, char** argv)
     const auto load_start = std::chrono::steady_clock::now();
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     const double load_us = MicrosecondsSince(load_start);
+    const long loaded_kib = ResidentKib();
     if (module == nullptr) {
         std::fprintf(stderr, "error: cannot load %s: %s\n", path.c_str(), dlerror());
         return 1;
@@ -89,7 +111,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "error: the typical call failed: %s\n", status != TZC_OK ? error : document);
         return 1;
     }
-    std::printf("load_us=%.0f first_call_us=%.0f\n", load_us, call_us);
+    std::printf("load_us=%.0f first_call_us=%.0f loaded_rss_kib=%ld peak_rss_kib=%ld\n", load_us, call_us, loaded_kib,
+                PeakResidentKib());
     dlclose(module);
     return 0;
 }

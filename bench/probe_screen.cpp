@@ -21,6 +21,10 @@ void ProbeScreen::PumpInput(host::TApplication& application, bool wait, std::opt
     // Only once nothing is pending: the step has been set up and the flow waits for the customer.
     host::TForm* dialog = application.ActiveForm();
     if (probe_ && wait && dialog != nullptr && dialog == Cli_Tzc04182::frmCNPJCPF && Cli_Tzc04182::nPasso == step_) {
+        // The shown screen first catches up with its own events: a window is exposed by them.
+        shown_->PumpInput(application, false, std::nullopt);
+        if (application.HasPending())
+            return;
         const Probe probe = std::exchange(probe_, nullptr);
         probe(*dialog);
         host::ScriptAction escape;

@@ -87,6 +87,9 @@ repaint = offscreen.get("FullRepaint")
 if repaint and not repaint.get("error_occurred"):
     value = us(repaint)
     row("one full repaint of the window, offscreen", "< 2 ms", f"**{value / 1000:.3f} ms**", value < 2000.0)
+    picture = offscreen.get("PaintIntoPicture")
+    if picture and not picture.get("error_occurred"):
+        row("one paint of the window into a picture, offscreen", "—", f"{us(picture) / 1000:.3f} ms", True)
     typed = offscreen.get("KeystrokeAndRepaint")
     if typed and not typed.get("error_occurred"):
         row("one keystroke and the repaint after it, offscreen", "—", f"{us(typed) / 1000:.3f} ms", True)
@@ -95,12 +98,14 @@ else:
 
 # The typical call.
 first = []
+resident = []  # (after loading the module, peak after the first call), KiB
 path = results / "first-call.txt"
 if path.exists():
     for line in path.read_text().splitlines():
-        match = re.search(r"load_us=(\d+) first_call_us=(\d+)", line)
+        match = re.search(r"load_us=(\d+) first_call_us=(\d+) loaded_rss_kib=(\d+) peak_rss_kib=(\d+)", line)
         if match:
             first.append((int(match.group(1)), int(match.group(2))))
+            resident.append((int(match.group(3)), int(match.group(4))))
 if first:
     calls = [call for _, call in first]
     loads = [load for load, _ in first]
@@ -131,6 +136,14 @@ for name, label in (("headless-typical", "headless"), ("offscreen-typical", "off
             True)
     else:
         row(f"peak resident size of `tzc-host`, typical call {label}", "—", "not measured", None)
+
+if resident:
+    loaded = statistics.median(kib for kib, _ in resident)
+    peak = statistics.median(kib for _, kib in resident)
+    row("resident size inside one process (`tzc-first-call`, medians): the module loaded / peak after the first "
+        "typical call, headless", "—",
+        f"{loaded / 1024:.1f} MiB / {peak / 1024:.1f} MiB (the dialog and its call: +{(peak - loaded) / 1024:.2f} MiB)",
+        True)
 
 machine = (results / "machine.txt").read_text().strip() if (results / "machine.txt").exists() else "unknown"
 print(f"Measured by `./benchmark` on {machine}.\n")

@@ -1,6 +1,6 @@
 #include "host/message_box.h"
 
-#include <memory>
+#include <utility>
 
 #include "host/application.h"
 #include "host/trace.h"
@@ -9,9 +9,11 @@ namespace host {
 
 namespace {
 
-std::unique_ptr<TMessageBox>& Box()
+// Freed by FreeMessageBox alone, never by a static destructor: the dialog's lifetime, made
+// before the first box, frees it at unload, and a second delete would crash the host at exit.
+TMessageBox*& Box()
 {
-    static std::unique_ptr<TMessageBox> box;
+    static TMessageBox* box = nullptr;
     return box;
 }
 
@@ -43,8 +45,8 @@ TMessageBox::TMessageBox()
 
 void ShowMessageBox(const std::string& message)
 {
-    if (!Box())
-        Box() = std::make_unique<TMessageBox>();
+    if (Box() == nullptr)
+        Box() = new TMessageBox();
     TMessageBox& box = *Box();
     Application().Observe();
     Trace("message", message);
@@ -52,6 +54,6 @@ void ShowMessageBox(const std::string& message)
     box.ShowModal();
 }
 
-void FreeMessageBox() { Box().reset(); }
+void FreeMessageBox() { delete std::exchange(Box(), nullptr); }
 
 }  // namespace host

@@ -1,4 +1,6 @@
-// Typed characters: allowed per step, appended while the display has room.
+// Typed characters: allowed per step, added to the step's field while the display has room.
+#include <limits>
+
 #include "dialog/char_sets.h"
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
@@ -11,38 +13,37 @@ namespace {
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
+// The name takes letters and the blank only.
 bool IsNameCharacter(unsigned char c)
 {
     return c == ' ' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == 199 || c == 231;
 }
 
+bool InTextSet(unsigned char c) { return kTextSet.Contains(c); }
+bool InEmailSet(unsigned char c) { return kEmailSet.Contains(c); }
+
+constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
+
 struct StepRule {
-    bool (*allowed)(unsigned char);
-    std::size_t room;  // the display must be shorter than this
-    bool line_feed_at_50;
+    bool (*allowed)(unsigned char) = nullptr;
+    std::size_t room = 0;            // the display must be shorter than this
+    std::size_t field_limit = kUnlimited;
+    bool line_feed_at_50 = false;
 };
 
 StepRule RuleFor(uint8_t step)
 {
-    static constexpr auto text = [](unsigned char c) { return kTextSet.Contains(c); };
-    static constexpr auto email = [](unsigned char c) { return kEmailSet.Contains(c); };
     switch (step) {
-    case 1: return {IsDigit, 29, false};
-    case 2: return {IsNameCharacter, 30, false};
-    case 3: return {text, 80, false};
-    case 4: return {IsDigit, 100, true};
-    case 5: return {text, 100, true};
-    case 6: return {text, 20, false};
-    case 7: return {email, 50, false};
-    case 8: return {text, 50, false};
-    default: return {nullptr, 0, false};
+    case 1: return {IsDigit, 29, 14, false};
+    case 2: return {IsNameCharacter, 30, kUnlimited, false};
+    case 3: return {InTextSet, 80, kUnlimited, false};
+    case 4: return {IsDigit, 100, kUnlimited, true};
+    case 5: return {InTextSet, 100, kUnlimited, true};
+    case 6: return {InTextSet, 20, kUnlimited, false};
+    case 7: return {InEmailSet, 50, kUnlimited, false};
+    case 8: return {InTextSet, 50, kUnlimited, false};
+    default: return {};
     }
-}
-
-std::string CnpjMask(const std::string& digits)
-{
-    auto group = [&](std::size_t from, std::size_t count) { return from < digits.size() ? digits.substr(from, count) : ""; };
-    return group(0, 2) + "." + group(2, 3) + "." + group(5, 3) + "/" + group(8, 4) + "-" + group(12, 2);
 }
 
 }  // namespace
@@ -50,31 +51,21 @@ std::string CnpjMask(const std::string& digits)
 void TfrmCNPJCPF::FormKeyPress(TObject*, char& key)
 {
     const StepRule rule = RuleFor(nPasso);
-    const auto c = static_cast<unsigned char>(key);
-    if (rule.allowed == nullptr || !rule.allowed(c))
+    if (rule.allowed == nullptr || !rule.allowed(static_cast<unsigned char>(key)))
         return;
-    const std::string display = lblInforma.GetText();
-    if (display.size() >= rule.room)
+    const std::size_t shown = lblInforma.GetText().size();
+    if (shown >= rule.room)
         return;
     std::string& field = *StepField(*this, nPasso);
-
-    if (nPasso == 1) {
-        if (field.size() < 14)
-            field += key;
-        const std::size_t length = field.size();
-        if (length >= 12)
-            lblInforma.SetText(CnpjMask(field));
-        else if (length == 3 || length == 6)
-            lblInforma.SetText(display + key + ".");
-        else if (length == 9)
-            lblInforma.SetText(display + key + "-");
-        else
-            lblInforma.SetText(display + key);
-        return;
+    if (field.size() < rule.field_limit) {
+        // One marker is enough: the telephone's display hides it, so it could otherwise be
+        // put in again after an erase and reach the host, since Enter removes only one.
+        if (rule.line_feed_at_50 && shown == 50 && field.find('\n') == std::string::npos)
+            field += '\n';
+        field += key;
     }
-    if (rule.line_feed_at_50 && display.size() == 50)
-        field += '\n';
-    field += key;
+    // Built from the field, so the display always shows what is stored, also when the step
+    // opened on a masked number.
     lblInforma.SetText(StepDisplay(*this, nPasso));
 }
 

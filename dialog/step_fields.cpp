@@ -1,5 +1,6 @@
 #include "dialog/step_fields.h"
 
+#include "flows/formatting.h"
 #include "host/strings.h"
 
 namespace Cli_Tzc04182 {
@@ -22,6 +23,7 @@ std::string* StepField(TfrmCNPJCPF& dialog, uint8_t step)
 std::string StepDisplay(const TfrmCNPJCPF& dialog, uint8_t step)
 {
     switch (step) {
+    case 1: return TypedDocumentMask(dialog.sCPFCNPJ);
     case 2: return host::UpperCase(dialog.sNome);
     case 3: return host::UpperCase(dialog.sEndereco);
     case 4: return dialog.FormataTelefone(dialog.sObsTexto);

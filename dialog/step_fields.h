@@ -8,8 +8,8 @@ namespace Cli_Tzc04182 {
 
 // The field of step 1 to 8, or nullptr for any other step.
 std::string* StepField(TfrmCNPJCPF& dialog, uint8_t step);
-// The display of the field of steps 2 to 8: upper-cased for the name and address, the telephone
-// formatted, the others as typed.
+// What the display line shows for the field of the step while it is typed: the document in its
+// growing mask, the name and address upper-cased, the telephone formatted, the others as typed.
 std::string StepDisplay(const TfrmCNPJCPF& dialog, uint8_t step);
 
 }  // namespace Cli_Tzc04182

@@ -1,4 +1,5 @@
-// The control keys: F1, Backspace, Enter, Delete and Escape act on the current step.
+// The control keys: F1, Backspace, Enter, Delete and Escape act on the current step. Shift,
+// Ctrl and Alt make no difference, and at step 0 every key is ignored.
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
 #include "host/strings.h"
@@ -9,22 +10,43 @@ using namespace host;
 
 namespace {
 
+// The marker that character entry puts in at 50 characters.
 void RemoveFirstLineFeed(std::string& field)
 {
-    const std::size_t at = Pos("\n", field);
-    if (at != 0)
+    if (const std::size_t at = Pos("\n", field); at != 0)
         field.erase(at - 1, 1);
 }
 
-std::string CpfMask(const std::string& digits)
+void CallFiscalReports()
 {
-    auto group = [&](std::size_t from, std::size_t count) { return from < digits.size() ? digits.substr(from, count) : ""; };
-    return group(0, 3) + "." + group(3, 3) + "." + group(6, 3) + "-" + group(9, 2);
+    // Read at the moment of the key: the package may publish it late. Unset, F1 does nothing.
+    if (const Kvb00917::TRelFiscais reports = Kvb00917::RelFiscais)
+        reports();
 }
 
-void DropLast(std::string& text, std::size_t count)
+void EraseLast(TfrmCNPJCPF& dialog)
 {
-    text.erase(text.size() - std::min(count, text.size()));
+    std::string* field = StepField(dialog, nPasso);
+    if (field == nullptr)
+        return;
+    if (!field->empty())
+        field->pop_back();
+    dialog.lblInforma.SetText(StepDisplay(dialog, nPasso));
+}
+
+void Clear(TfrmCNPJCPF& dialog)
+{
+    std::string* field = StepField(dialog, nPasso);
+    if (field == nullptr)
+        return;
+    field->clear();
+    dialog.lblInforma.SetText(*field);
+}
+
+// Whether the e-mail may close its step: empty, unchecked, or of a valid shape.
+bool EmailAccepted(const TfrmCNPJCPF& dialog)
+{
+    return Consiste::EmptyString(dialog.sEmailCupom) || dialog.sValidaEmail == "N" || dialog.ValidaEMail(dialog.sEmailCupom);
 }
 
 }  // namespace
@@ -33,30 +55,10 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
 {
     if (nPasso == 0)
         return;
-    std::string* field = StepField(*this, nPasso);
-
-    if (key == VK_F1) {
-        if (Kvb00917::RelFiscais != nullptr)
-            Kvb00917::RelFiscais();
-    }
-    if (key == VK_BACK && field != nullptr) {
-        if (nPasso == 1) {
-            // The display walks back the way typing built it.
-            std::string display = lblInforma.GetText();
-            const std::size_t length = field->size();
-            if (length == 12)
-                display = CpfMask(field->substr(0, 11));
-            else if (length == 9 || length == 6 || length == 3)
-                DropLast(display, 2);
-            else
-                DropLast(display, 1);
-            lblInforma.SetText(display);
-            DropLast(*field, 1);
-        } else {
-            DropLast(*field, 1);
-            lblInforma.SetText(StepDisplay(*this, nPasso));
-        }
-    }
+    if (key == VK_F1)
+        CallFiscalReports();
+    if (key == VK_BACK)
+        EraseLast(*this);
     if (key == VK_RETURN) {
         switch (nPasso) {
         case 1:
@@ -67,7 +69,7 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
         case 2:
             nPasso = 3;
             break;
-        case 3:
+        case 3:  // the address step shares the telephone's action
         case 4:
             RemoveFirstLineFeed(sObsTexto);
             nPasso = 0;
@@ -84,13 +86,13 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
             break;
         case 7:
             RemoveFirstLineFeed(sEmailCupom);
-            if (Consiste::EmptyString(sEmailCupom) || sValidaEmail == "N" || ValidaEMail(sEmailCupom)) {
-                nPasso = 0;
-            } else {
+            if (!EmailAccepted(*this)) {
+                // The step stays open with the address as typed, for the customer to correct.
                 Mensagemvlx::Mensagem(msgPadrao.Msg("EMAILINV"), "", "N", "N", Mensagemvlx::TTipoMensagem::Erro, "",
                                       sContextoMsg, 0, nullptr);
                 Abort();
             }
+            nPasso = 0;
             break;
         case 8:
             RemoveFirstLineFeed(sPesqCons);
@@ -100,11 +102,9 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
             break;
         }
     }
-    if (key == VK_DELETE && field != nullptr) {
-        // The e-mail is cleared too: a "Limpar" that visibly did nothing would be a fault.
-        field->clear();
-        lblInforma.SetText(*field);
-    }
+    // The e-mail is cleared too: a "Limpar" that visibly did nothing would be a fault at a till.
+    if (key == VK_DELETE)
+        Clear(*this);
     if (key == VK_ESCAPE)
         sbtSair.Click();
 }

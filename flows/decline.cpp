@@ -6,20 +6,20 @@ namespace Cli_Tzc04182 {
 
 void TfrmCNPJCPF::sbtSairClick(host::TObject*)
 {
-    // In step order: the fields a decline at step N empties are those from N on.
-    std::string* const in_step_order[] = {&sCPFCNPJ, &sNome, &sEndereco, &sObsTexto, &sCodPromoc};
-    std::string* const always[] = {&sIdEstrangeira, &sPedeEmail, &sEmailCupom, &sPesqCons};
+    // The answers in step order; the e-mail flag goes with the e-mail.
+    std::string* const answers[] = {&sCPFCNPJ,       &sNome,      &sEndereco,   &sObsTexto, &sCodPromoc,
+                                    &sIdEstrangeira, &sPedeEmail, &sEmailCupom, &sPesqCons};
     if (nPasso >= 1 && nPasso <= 8) {
-        // Steps 6 to 8 stand outside that order: they empty every answer.
-        const std::size_t first = nPasso <= 5 ? nPasso - 1 : 0;
-        for (std::size_t i = first; i < std::size(in_step_order); ++i)
-            in_step_order[i]->clear();
-        for (std::string* field : always)
-            field->clear();
+        // Steps 1 to 5 keep the answers before them; the steps that can stand in for the
+        // identification (6) or open without it (7, 8) empty every answer.
+        const std::size_t first = nPasso <= 5 ? nPasso - 1u : 0u;
+        for (std::size_t i = first; i < std::size(answers); ++i)
+            answers[i]->clear();
     }
     bSair = true;
 }
 
+// Left running: the flow that started the timer stops it once its wait has ended.
 void TfrmCNPJCPF::tmrCancAutoPagTimer(host::TObject*) { sbtSairClick(&sbtSair); }
 
 }  // namespace Cli_Tzc04182

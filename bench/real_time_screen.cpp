@@ -7,14 +7,12 @@
 
 namespace bench {
 
-RealTimeScreen::RealTimeScreen(std::string_view script, IdleWaits idle)
-    : idle_(idle), actions_(host::ParseScript(script)), last_action_(clock_.Now())
+RealTimeScreen::RealTimeScreen(std::string_view script) : actions_(host::ParseScript(script)), last_action_(clock_.Now())
 {
 }
 
 void RealTimeScreen::PumpInput(host::TApplication& application, bool wait, std::optional<host::TimePoint> deadline)
 {
-    ++pumps_;
     if (next_ >= actions_.size()) {
         if (wait)
             throw host::EInputEnded();
@@ -23,7 +21,7 @@ void RealTimeScreen::PumpInput(host::TApplication& application, bool wait, std::
     const host::ScriptAction& action = actions_[next_];
     const host::TimePoint due = last_action_ + action.delay;
     if (clock_.Now() < due) {
-        if (!wait || idle_ == IdleWaits::Spin)
+        if (!wait)
             return;
         std::this_thread::sleep_until(deadline ? std::min(*deadline, due) : due);
         // Woken for a timer: the application fires it and asks again.

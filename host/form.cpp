@@ -25,10 +25,12 @@ int TForm::ShowModal()
         ~Unwind()
         {
             form.modal_ = false;
+            form.activating_ = false;
             form.SetVisible(false);
             Application().PopModal(form);
         }
     } unwind{*this};
+    activating_ = true;
     try {
         if (OnShow)
             OnShow(this);
@@ -36,6 +38,7 @@ int TForm::ShowModal()
             OnActivate(this);
     } catch (const EAbort&) {
     }
+    activating_ = false;
     application.WaitWhile([this] { return modal_result_ == mrNone; });
     return modal_result_;
 }
@@ -56,6 +59,9 @@ void TForm::Repaint()
 
 void TForm::WindowProc(const Message& message)
 {
+    const bool input = message.msg == WM_KEYDOWN || message.msg == WM_CHAR || message.msg == WM_TOUCH_CLICK;
+    if (input && Closing())
+        return;
     switch (message.msg) {
     case WM_KEYDOWN: {
         uint16_t key = static_cast<uint16_t>(message.wParam);

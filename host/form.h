@@ -1,7 +1,9 @@
 #pragma once
 // TForm: a top-level window. ShowModal shows it, raises its show and activation events, and runs
 // its modal loop until a close request has been handled. A close request that arrives while the
-// activation handler still runs only marks the loop to end once activation has returned.
+// activation handler still runs only marks the loop to end once activation has returned. Once
+// the loop is ending, input still queued for the form is dropped, as the framework's loop would
+// have ended before dispatching it.
 #include <cstdint>
 #include <functional>
 
@@ -41,8 +43,11 @@ public:
     void WindowProc(const Message& message);
 
 private:
+    bool Closing() const { return modal_ && modal_result_ != mrNone && !activating_; }
+
     HWND handle_;
     bool modal_ = false;
+    bool activating_ = false;
     int modal_result_ = mrNone;
 };
 

@@ -1,11 +1,13 @@
 #include "host/variant.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "host/strings.h"
 
@@ -48,6 +50,18 @@ tzc_bstr AllocateBstr(std::size_t units)
 }
 
 std::size_t BstrUnits(tzc_bstr bstr) { return bstr == nullptr ? 0 : reinterpret_cast<uint32_t*>(bstr)[-1] / 2; }
+
+// Arrays inside arrays deeper than this are copied as Null: a host's hostile nesting must not
+// exhaust the stack of the till.
+constexpr int kDeepestCopy = 64;
+
+// One dimension of Variant elements whose last index lies within the 32-bit range.
+bool UsableArray(const tzc_safearray* array)
+{
+    return array != nullptr && array->cDims == 1 && array->pvData != nullptr &&
+           array->cbElements == sizeof(tzc_variant) && array->rgsabound[0].cElements <= 0x1000000 &&
+           int64_t(array->rgsabound[0].lLbound) + array->rgsabound[0].cElements - 1 <= INT32_MAX;
+}
 
 std::string FloatText(double value)
 {
@@ -112,17 +126,30 @@ void BstrFree(tzc_bstr bstr) noexcept
 
 void ClearRaw(tzc_variant& raw) noexcept
 {
-    if (raw.vt == TZC_VT_BSTR) {
-        BstrFree(raw.u.bstrVal);
-    } else if (raw.vt == TZC_VT_ARRAY_OF_VARIANT && raw.u.parray != nullptr) {
-        tzc_safearray* array = raw.u.parray;
+    // Nested arrays are freed from a list, not by recursion: a host's nesting has no depth limit.
+    // Should the list not grow, what it cannot hold is left allocated rather than the till crash.
+    std::vector<tzc_safearray*> pending;
+    auto release = [&pending](tzc_variant& value) noexcept {
+        if (value.vt == TZC_VT_BSTR) {
+            BstrFree(value.u.bstrVal);
+        } else if (value.vt == TZC_VT_ARRAY_OF_VARIANT && value.u.parray != nullptr) {
+            try {
+                pending.push_back(value.u.parray);
+            } catch (const std::bad_alloc&) {
+            }
+        }
+        std::memset(&value, 0, sizeof value);
+    };
+    release(raw);
+    while (!pending.empty()) {
+        tzc_safearray* array = pending.back();
+        pending.pop_back();
         auto* elements = static_cast<tzc_variant*>(array->pvData);
-        for (uint32_t i = 0; i < array->rgsabound[0].cElements; ++i)
-            ClearRaw(elements[i]);
+        for (uint32_t i = 0; elements != nullptr && i < array->rgsabound[0].cElements; ++i)
+            release(elements[i]);
         std::free(elements);
         std::free(array);
     }
-    std::memset(&raw, 0, sizeof raw);
 }
 
 Variant::Variant() noexcept { std::memset(&raw_, 0, sizeof raw_); }
@@ -169,7 +196,9 @@ Variant Variant::Array(int32_t lower, int32_t upper)
     return result;
 }
 
-Variant Variant::CopyOf(const tzc_variant& value)
+Variant Variant::CopyOf(const tzc_variant& value) { return CopyAt(value, 0); }
+
+Variant Variant::CopyAt(const tzc_variant& value, int depth)
 {
     Variant result;
     switch (value.vt) {
@@ -183,7 +212,7 @@ Variant Variant::CopyOf(const tzc_variant& value)
     }
     case TZC_VT_ARRAY_OF_VARIANT: {
         const tzc_safearray* array = value.u.parray;
-        if (array == nullptr || array->cDims != 1 || array->pvData == nullptr) {
+        if (!UsableArray(array) || depth >= kDeepestCopy) {
             result.raw_ = value;  // unusable either way: keep the type, own nothing
             result.raw_.vt = TZC_VT_NULL;
             break;
@@ -194,7 +223,7 @@ Variant Variant::CopyOf(const tzc_variant& value)
         const auto* from = static_cast<const tzc_variant*>(array->pvData);
         auto* to = static_cast<tzc_variant*>(result.raw_.u.parray->pvData);
         for (uint32_t i = 0; i < count; ++i)
-            new (&to[i]) Variant(CopyOf(from[i]));
+            new (&to[i]) Variant(CopyAt(from[i], depth + 1));
         break;
     }
     default:
@@ -269,7 +298,8 @@ Variant* Variant::ElementAt(int32_t index) const
         throw EVariantError("Variant is not an array");
     const tzc_safearray* array = raw_.u.parray;
     const int64_t offset = int64_t(index) - array->rgsabound[0].lLbound;
-    if (array->cDims != 1 || array->pvData == nullptr || offset < 0 || offset >= array->rgsabound[0].cElements)
+    if (array->cDims != 1 || array->pvData == nullptr || array->cbElements != sizeof(tzc_variant) || offset < 0 ||
+        offset >= array->rgsabound[0].cElements)
         throw EVariantError("Variant or safe array index out of bounds");
     return &From(static_cast<tzc_variant*>(array->pvData)[offset]);
 }

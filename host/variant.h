@@ -23,7 +23,9 @@ public:
     explicit Variant(int32_t value) noexcept;
     static Variant Null() noexcept;
     static Variant Array(int32_t lower, int32_t upper);
-    // A deep copy of a Variant that someone else owns.
+    // A deep copy of a Variant that someone else owns. An array that cannot be used (more than
+    // one dimension, elements of another size, bounds beyond the 32-bit range, nested more than
+    // 64 deep) is copied as Null.
     static Variant CopyOf(const tzc_variant& value);
 
     Variant(const Variant& other);
@@ -52,6 +54,7 @@ public:
     static const Variant& From(const tzc_variant& raw) { return reinterpret_cast<const Variant&>(raw); }
 
 private:
+    static Variant CopyAt(const tzc_variant& value, int depth);
     Variant* ElementAt(int32_t index) const;
     tzc_variant raw_;
 };

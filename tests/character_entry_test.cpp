@@ -2,6 +2,8 @@
 // marker, and the document display that grows while digits are typed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
 #include "host/strings.h"
@@ -74,6 +76,11 @@ TEST(CharacterEntry, EachStepHasRoomForItsLimit)
         const auto result = at.call.Run(at.opening + typed + "{Enter}" + at.closing);
         ASSERT_FALSE(result.error) << "step " << c.step << ": " << *result.error;
         EXPECT_EQ(result.slots[at.slot], typed.substr(0, c.room)) << "step " << c.step;
+        // The slots are cut to the same lengths, so the display tells what the field took.
+        std::size_t longest = 0;
+        for (const std::string& line : result.Lines("display"))
+            longest = std::max(longest, line.size());
+        EXPECT_EQ(longest, c.room) << "step " << c.step;
     }
 }
 
@@ -162,9 +169,25 @@ TEST(CharacterEntry, TelephoneErasedBackToFiftyDigitsGetsNoSecondMarker)
 {
     // The display hides the marker, so a second one would survive Enter and reach the host.
     const std::string typed = Repeat("1234567890", 5) + "1";
-    const auto result = AtStep(4).call.Run(typed + "{Backspace}{Backspace}77{Backspace}8{Enter}");
+    const auto result = AtStep(4).call.Run(typed + "{Backspace}7{Backspace}8{Enter}");
     ASSERT_FALSE(result.error) << *result.error;
-    EXPECT_EQ(result.slots[3], typed.substr(0, 50) + "78");
+    EXPECT_EQ(result.slots[3], typed.substr(0, 50) + "8");
+}
+
+TEST(CharacterEntry, TelephoneMarkerGoesInWhenTheDisplayHoldsFiftyDigits)
+{
+    // A leading zero does not show, so the marker comes one character later in the field.
+    DirectDialog direct;
+    TfrmCNPJCPF& dialog = direct.dialog;
+    for (const std::string& lead : {std::string(), std::string("0")}) {
+        dialog.sObsTexto.clear();
+        dialog.lblInforma.SetText("");
+        nPasso = 4;
+        const std::string typed = lead + Repeat("1234567890", 6);
+        for (char key : typed)
+            dialog.FormKeyPress(&dialog, key);
+        EXPECT_EQ(dialog.sObsTexto, typed.substr(0, lead.size() + 50) + "\n" + typed.substr(lead.size() + 50)) << lead;
+    }
 }
 
 TEST(CharacterEntry, NothingIsTakenAtStepZero)

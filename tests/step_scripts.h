@@ -47,7 +47,11 @@ inline bool ShowsInTurn(const std::vector<std::string>& lines, const std::vector
 // lives, so the calls after it get a fresh dialog; the step goes back to 0.
 struct DirectDialog {
     Cli_Tzc04182::TfrmCNPJCPF dialog;
-    DirectDialog() { FreshDialog(); }
+    DirectDialog()
+    {
+        UseHeadlessScreen();
+        FreshDialog();
+    }
     ~DirectDialog() { Cli_Tzc04182::nPasso = 0; }
     DirectDialog(const DirectDialog&) = delete;
     DirectDialog& operator=(const DirectDialog&) = delete;

@@ -16,6 +16,22 @@ std::function<void(const std::string&)>& Sink()
     return sink;
 }
 
+// A line feed as \n and a backslash as \\, so that a display holding the line-feed marker
+// stays on its line, as the slots of tzc-host do.
+std::string OneLine(const std::string& line)
+{
+    std::string out;
+    for (const char c : line) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 bool TraceEnabled()
@@ -34,7 +50,7 @@ void Trace(std::string_view kind, std::string_view cp1252_text)
     if (Sink())
         Sink()(line);
     else
-        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fprintf(stderr, "%s\n", OneLine(line).c_str());
 }
 
 void SetTraceSink(std::function<void(const std::string&)> sink) { Sink() = std::move(sink); }

@@ -12,7 +12,8 @@ using namespace host;
 
 void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
 {
-    const int count = params == nullptr ? 0 : std::clamp(lastIndex + 1, 0, 17);
+    // Only the 17 defined elements are read, whatever the host says it passed.
+    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 16) + 1;
     auto element = [&](int index) -> const Variant* { return index < count ? &params[index] : nullptr; };
 
     // Elements 0 to 7 are required: an error leaves the call.
@@ -50,11 +51,7 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
         if (FileExists(path)) {
             cdsParametrosVlx.LoadFromFile(path);
             cdsParametrosVlx.SetActive(true);
-            try {
-                sCNPJFilial = cdsParametrosVlx.FieldByName("NRINSJURFILI").AsString();
-            } catch (const EDatabaseError& error) {
-                throw EDatabaseError(path + ": " + error.what());
-            }
+            sCNPJFilial = cdsParametrosVlx.FieldByName("NRINSJURFILI").AsString();
         }
     }
 

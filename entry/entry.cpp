@@ -1,6 +1,8 @@
 #include "entry/entry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -53,7 +55,7 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
         throw std::logic_error("CriaInfAdicional: the dialog is already open; one call at a time");
 
     // Only the 17 defined elements are ever read.
-    const int count = params == nullptr ? 0 : std::clamp(lastIndex + 1, 0, 17);
+    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 16) + 1;
     const std::vector<Variant> copy(params, params + count);
 
     TfrmCNPJCPF& dialog = Dialog();

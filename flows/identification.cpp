@@ -9,11 +9,12 @@ using namespace host;
 namespace {
 
 constexpr const char* kConsumidorFinal = "CONSUMIDOR FINAL";
+constexpr int64_t kOnes = 11111111111;
 
-// Zero and the nine 11-digit numbers of one repeated digit, compared by value.
+// DigitosRepetidos by value: zero and the nine 11-digit numbers of one repeated digit.
 bool IsRepeatedNumber(int64_t value)
 {
-    return value == 0 || (value % 11111111111LL == 0 && value / 11111111111LL <= 9);
+    return value == 0 || (value > 0 && value % kOnes == 0 && value / kOnes <= 9);
 }
 
 // The checks of a document confirmed in the step; false rejects it. A value that is not a
@@ -25,7 +26,7 @@ bool DocumentPassesStepChecks(const std::string& document)
         return false;
     if (document.size() == 14 && !Consiste::CGCOk(digits))
         return false;
-    if (document.empty())
+    if (Consiste::EmptyString(document))
         return true;
     try {
         if (document.size() == 1 && StrToInt(document) < 10)
@@ -39,98 +40,111 @@ bool DocumentPassesStepChecks(const std::string& document)
     return document.size() == 11 || document.size() == 14;
 }
 
+// The 20-second limit of one step on "APC" terminals: running while the step waits, stopped
+// when the wait ends however it ends, so no tick reaches a later step or a later call.
+class StepTimeLimit {
+public:
+    StepTimeLimit(TTimer& timer, bool limited) : timer_(timer)
+    {
+        if (limited)
+            timer_.SetEnabled(true);
+    }
+    ~StepTimeLimit() { timer_.SetEnabled(false); }
+    StepTimeLimit(const StepTimeLimit&) = delete;
+    StepTimeLimit& operator=(const StepTimeLimit&) = delete;
+
+private:
+    TTimer& timer_;
+};
+
 }  // namespace
 
 void TfrmCNPJCPF::DoCPFNome()
 {
     const bool apc = sTipoTerminal == "APC";
+    auto hasDocument = [this] { return !Consiste::EmptyString(sCPFCNPJ); };
+    auto timedWait = [this, apc](uint8_t end) {
+        const StepTimeLimit limit(tmrCancAutoPag, apc);
+        WaitUntilStep(end);
+    };
+    auto nameStep = [&] {
+        nPasso = 2;
+        ShowOnlyPrompt(lblTexto2);
+        lblInforma.SetText(sNome);
+        ShowLetterKeyboard();
+        timedWait(3);
+    };
+    // The address prompt alone: a foreign identification taken in the name step left its own up.
+    auto addressStep = [&] {
+        nPasso = 3;
+        ShowOnlyPrompt(lblTexto2);
+        lblTexto2.SetText(msgPadrao.Msg("ENDERECO"));
+        lblInforma.SetText(sEndereco);
+        timedWait(0);
+    };
     bool bPrimeiraVez = true;
     for (;;) {
         nPasso = 1;
-        lblTexto.SetVisible(true);
         lblTexto.SetText(sCPFCRM == "S" ? "CPF para o OndrixCRM" : "Informe o CPF ou CNPJ");
-        lblTexto2.SetVisible(false);
+        ShowOnlyPrompt(lblTexto);
         lblInforma.SetText(sCPFCNPJ);
-        for (TLabel* label : {&lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons})
-            label->SetVisible(false);
         ntbAlfanumerico.SetVisible(false);
         ntbNumerico2.SetTop(115);
         ntbNumerico2.SetLeft(10);
         ntbNumerico2.SetVisible(true);
 
         if (sSomenteNome == "S" || sPedeCPF == "N") {
-            // The name without a document.
-            nPasso = 2;
-            ShowOnlyPrompt(lblTexto2);
-            lblInforma.SetText(sNome);
-            ShowLetterKeyboard();
-            tmrCancAutoPag.SetEnabled(apc);
-            WaitUntilStep(3);
-            tmrCancAutoPag.SetEnabled(false);
-            if (sPedeCPF != "S") {
-                nPasso = 3;
-                lblTexto.SetVisible(false);
-                lblTexto2.SetText(msgPadrao.Msg("ENDERECO"));
-                lblInforma.SetText(sEndereco);
-                tmrCancAutoPag.SetEnabled(apc);
-                WaitUntilStep(0);
-                tmrCancAutoPag.SetEnabled(false);
-            }
+            // The name without a document: no default name, no short address cleared.
+            nameStep();
+            if (sPedeCPF != "S")
+                addressStep();
             break;
         }
 
         // A document the host pre-filled is checked without asking, the first time only.
-        if (sCPFCNPJ.empty() || !bPrimeiraVez || bCodPromoc) {
+        if (!hasDocument() || !bPrimeiraVez || bCodPromoc) {
             bPrimeiraVez = false;
-            tmrCancAutoPag.SetEnabled(apc);
-            if (!sCPFCNPJ.empty())
-                FormataCPFCNPJ();
-            WaitUntilStep(2);
-            tmrCancAutoPag.SetEnabled(false);
+            {
+                const StepTimeLimit limit(tmrCancAutoPag, apc);
+                if (hasDocument())
+                    FormataCPFCNPJ();
+                WaitUntilStep(2);
+            }
             if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ)) {
                 Rejeita("CGCCPF_NOK");
                 continue;
             }
         }
-        if (!sCPFCNPJ.empty() && sCPFCNPJ.size() <= 11 && !Consiste::CPFOk(ExtraiDigitos(sCPFCNPJ))) {
+        if (hasDocument() && sCPFCNPJ.size() <= 11 && !Consiste::CPFOk(ExtraiDigitos(sCPFCNPJ))) {
             sCPFCNPJ.clear();
             Rejeita("CGCCPF_NOK");
             continue;
         }
-        if (!sCPFCNPJ.empty() && sCPFCNPJ == sCNPJFilial) {
+        if (hasDocument() && sCPFCNPJ == sCNPJFilial) {
             // Open the step after this rejection, or a pre-filled branch CNPJ would be refused for ever.
             bPrimeiraVez = false;
+            // After a decline no step opens again: the branch's CNPJ is no customer's document.
+            if (bSair)
+                sCPFCNPJ.clear();
             Rejeita("CNPJ_NOK");
             continue;
         }
 
         if (sTipoTerminal == "TAA" || sPedeNomeEndereco != "S") {
-            if (!sCPFCNPJ.empty())
+            if (hasDocument())
                 sNome = kConsumidorFinal;
             break;
         }
 
-        nPasso = 2;
-        ShowOnlyPrompt(lblTexto2);
-        lblInforma.SetText(sNome);
-        ShowLetterKeyboard();
-        tmrCancAutoPag.SetEnabled(apc);
-        WaitUntilStep(3);
-        tmrCancAutoPag.SetEnabled(false);
-        if (sNome.empty() && !sCPFCNPJ.empty())
+        nameStep();
+        if (Consiste::EmptyString(sNome) && hasDocument())
             sNome = kConsumidorFinal;
-        if (sNome.size() < 3 && !sCPFCNPJ.empty())
+        if (sNome.size() < 3 && hasDocument())
             sNome = kConsumidorFinal;
 
-        nPasso = 3;
-        lblTexto.SetVisible(false);
-        lblTexto2.SetText(msgPadrao.Msg("ENDERECO"));
-        lblInforma.SetText(sEndereco);
-        tmrCancAutoPag.SetEnabled(apc);
-        WaitUntilStep(0);
-        if (!sEndereco.empty() && sEndereco.size() < 5 && !sCPFCNPJ.empty())
+        addressStep();
+        if (!Consiste::EmptyString(sEndereco) && sEndereco.size() < 5 && hasDocument())
             sEndereco.clear();
-        tmrCancAutoPag.SetEnabled(false);
         break;
     }
     PostClose();

@@ -1,6 +1,7 @@
 // The dialog's make-up: the window, prompts, display line, side buttons, both keypads, the
 // message catalogue and the wiring of events to handlers.
 #include <array>
+#include <vector>
 
 #include "dialog/frmCNPJCPF.h"
 #include "host/strings.h"
@@ -53,6 +54,12 @@ constexpr std::array kCatalogue = {
     "EMAILINV|Email inválido. Favor digitar um email correto ou deixar de informar o mesmo.",
 };
 
+std::vector<TfrmCNPJCPF*>& LiveDialogs()
+{
+    static std::vector<TfrmCNPJCPF*> dialogs;
+    return dialogs;
+}
+
 }  // namespace
 
 TfrmCNPJCPF::TfrmCNPJCPF()
@@ -77,10 +84,22 @@ TfrmCNPJCPF::TfrmCNPJCPF()
       tmrCancAutoPag(this)
 {
     BuildLayout();
-    Application().SetObserver([this] { TraceChanges(); });
+    // One observer for every dialog alive: a second dialog (a test's) must not silence the
+    // trace of the one on screen. Each traces only while it is modal.
+    if (LiveDialogs().empty())
+        Application().SetObserver([] {
+            for (TfrmCNPJCPF* dialog : LiveDialogs())
+                dialog->TraceChanges();
+        });
+    LiveDialogs().push_back(this);
 }
 
-TfrmCNPJCPF::~TfrmCNPJCPF() { Application().SetObserver(nullptr); }
+TfrmCNPJCPF::~TfrmCNPJCPF()
+{
+    std::erase(LiveDialogs(), this);
+    if (LiveDialogs().empty())
+        Application().SetObserver(nullptr);
+}
 
 void TfrmCNPJCPF::BuildLayout()
 {

@@ -144,8 +144,10 @@ void ClearRaw(tzc_variant& raw) noexcept
     while (!pending.empty()) {
         tzc_safearray* array = pending.back();
         pending.pop_back();
+        // Elements of another size cannot be read as Variants: only the blocks are freed.
         auto* elements = static_cast<tzc_variant*>(array->pvData);
-        for (uint32_t i = 0; elements != nullptr && i < array->rgsabound[0].cElements; ++i)
+        const uint32_t count = array->cbElements == sizeof(tzc_variant) ? array->rgsabound[0].cElements : 0;
+        for (uint32_t i = 0; elements != nullptr && i < count; ++i)
             release(elements[i]);
         std::free(elements);
         std::free(array);

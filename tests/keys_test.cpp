@@ -179,12 +179,10 @@ TEST(Enter, AcceptsOrRefusesTheEmailByItsShape)
         const char* validate;
         bool accepted;
     };
+    // The shapes themselves are ValidaEMail's table; here what Enter does with the answer.
     const Case cases[] = {
-        {"joao@loja.com", "S", true}, {"", "S", true},         {"joao", "S", false},
-        {"joao", "N", true},          {"@loja.com", "S", false}, {"   @loja.com", "S", false},
-        {"a@b.com", "S", false},      {"a@bc.", "S", true},    {"a@bc", "S", false},
-        {"a.b@c", "S", false},        {"a@@b.c", "S", true},   {"joao", "n", false},
-        {"joao", "s", false},
+        {"joao@loja.com", "S", true}, {"", "S", true},     {"   ", "S", false}, {"joao", "S", false},
+        {"joao", "N", true},          {"joao", "n", false}, {"joao", "s", false},
     };
     for (const Case& c : cases) {
         const auto result = AtStep(7).call.Param(13, c.validate).Run(c.typed + "{Enter}");

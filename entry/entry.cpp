@@ -16,8 +16,9 @@ TfrmCNPJCPF* frmCNPJCPF = nullptr;
 
 namespace {
 
-// Frees the dialog when the module is unloaded. Made after the application object, so that it
-// is destroyed before it.
+// Frees the dialog and the message box when the module is unloaded. Made after the application
+// object and after the first dialog (whose own statics the destructor still uses), so that it
+// is destroyed before them.
 struct DialogLifetime {
     ~DialogLifetime()
     {
@@ -31,8 +32,8 @@ TfrmCNPJCPF& Dialog()
 {
     if (frmCNPJCPF == nullptr) {
         host::Application();
-        static DialogLifetime lifetime;
         frmCNPJCPF = new TfrmCNPJCPF();
+        static DialogLifetime lifetime;
     }
     return *frmCNPJCPF;
 }

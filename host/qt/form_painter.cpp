@@ -78,7 +78,11 @@ void FormPainter::PaintControl(const TControl& control, QRect bounds)
     if (control.Kind() == TControlKind::Label && control.auto_size) {
         // Sized to its text: the caption decides the label's extent, not the stored size.
         const QFontMetrics metrics(MakeFont(control.font));
-        bounds.setSize(QSize(metrics.horizontalAdvance(ToQString(control.GetText())), metrics.height()));
+        const QSize fitted(metrics.horizontalAdvance(ToQString(control.GetText())), metrics.height());
+        // A right-aligned label keeps its right edge as it grows or shrinks.
+        if (control.alignment == TAlignment::Right)
+            bounds.setLeft(bounds.right() + 1 - fitted.width());
+        bounds.setSize(fitted);
     }
     painter_.save();
     painter_.setClipRect(bounds, Qt::IntersectClip);

@@ -51,7 +51,8 @@ void FormWindow::Push(TForm& form)
         setMaximumSize(size);
         resize(size);
         if (const QScreen* display = QGuiApplication::primaryScreen())
-            setPosition(display->geometry().center() - QPoint(size.width() / 2, size.height() / 2));
+            setPosition(display->geometry().topLeft() + QPoint((display->geometry().width() - size.width()) / 2,
+                                                               (display->geometry().height() - size.height()) / 2));
         show();
         // Above the host's windows, with the keyboard.
         if (QGuiApplication::platformName() != QLatin1String("offscreen")) {

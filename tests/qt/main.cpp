@@ -1,10 +1,12 @@
-// The Qt tests run on Qt's offscreen platform with one application for the whole run.
+// The Qt tests run with one application for the whole run: on Qt's offscreen platform unless
+// another is chosen (xcb, under Xvfb).
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

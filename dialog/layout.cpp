@@ -1,6 +1,7 @@
 // The dialog's make-up: the window, prompts, display line, side buttons, both keypads, the
 // message catalogue and the wiring of events to handlers.
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "dialog/frmCNPJCPF.h"
@@ -54,10 +55,19 @@ constexpr std::array kCatalogue = {
     "EMAILINV|Email inválido. Favor digitar um email correto ou deixar de informar o mesmo.",
 };
 
+// Made by the first dialog and freed with the last, never by a static destructor: the module's
+// last dialog is freed at unload, after the statics made after it, and must still find the list.
+std::vector<TfrmCNPJCPF*>*& LiveDialogList()
+{
+    static std::vector<TfrmCNPJCPF*>* dialogs = nullptr;
+    return dialogs;
+}
+
 std::vector<TfrmCNPJCPF*>& LiveDialogs()
 {
-    static std::vector<TfrmCNPJCPF*> dialogs;
-    return dialogs;
+    if (LiveDialogList() == nullptr)
+        LiveDialogList() = new std::vector<TfrmCNPJCPF*>();
+    return *LiveDialogList();
 }
 
 }  // namespace
@@ -97,8 +107,10 @@ TfrmCNPJCPF::TfrmCNPJCPF()
 TfrmCNPJCPF::~TfrmCNPJCPF()
 {
     std::erase(LiveDialogs(), this);
-    if (LiveDialogs().empty())
+    if (LiveDialogs().empty()) {
         Application().SetObserver(nullptr);
+        delete std::exchange(LiveDialogList(), nullptr);
+    }
 }
 
 void TfrmCNPJCPF::BuildLayout()

@@ -262,16 +262,16 @@ TEST(F1, CallsTheFiscalReportsAndChangesNothingElse)
     const auto result = Call().Run("5{F1}2{Escape}");
     ASSERT_FALSE(result.error) << *result.error;
     EXPECT_EQ(FiscalReports::calls, 1);
-    EXPECT_EQ(result.Lines("display"), (std::vector<std::string>{"5", "52"}));
+    EXPECT_TRUE(ShowsInTurn(result.Lines("display"), {"5", "52"}));
     EXPECT_EQ(result.Lines("step").front(), "1");
 }
 
 TEST(F1, WithoutAFiscalReportsProcedureDoesNothing)
 {
     ASSERT_EQ(Kvb00917::RelFiscais, nullptr);
-    const auto result = Call().Run("5{F1}{Escape}");
+    const auto result = Call().Run("5{F1}2{Escape}");
     ASSERT_FALSE(result.error) << *result.error;
-    EXPECT_EQ(result.Lines("display"), std::vector<std::string>{"5"});
+    EXPECT_TRUE(ShowsInTurn(result.Lines("display"), {"5", "52"}));
 }
 
 TEST(StepZero, EveryKeyIsIgnored)

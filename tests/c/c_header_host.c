@@ -24,6 +24,7 @@ int main(int argc, char** argv)
     }
     for (i = 0; i < 17; ++i)
         params[i] = tzc_variant_string(values[i]);
+    tzc_variant_clear(&params[12]);
     params[12] = tzc_variant_null(); /* optional: takes its default */
 
     status = CriaInfAdicionalC(params, 16, &result, error, sizeof error);

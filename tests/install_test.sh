@@ -49,19 +49,25 @@ configure "$scratch/cpp" "$source/examples/cpp"
 
 # The interpreter itself, not a version manager's shim that would run before every call.
 python=$(python3 -c 'import sys; print(sys.executable)')
-python_env=(env LD_LIBRARY_PATH="$prefix/lib")
+python_env=(LD_LIBRARY_PATH="$prefix/lib")
 if [ "$sanitize" = ON ]; then
-    # The interpreter is not instrumented: the sanitizer runtime has to come first, and the
-    # interpreter's own allocations are not ours to report.
-    python_env+=(LD_PRELOAD="$("$cc" -print-file-name=libasan.so)" ASAN_OPTIONS=detect_leaks=0)
+    # The interpreter is not instrumented: the sanitizer runtime has to come first, the C++
+    # runtime with it so that ASan can wrap its throw, and the interpreter's own allocations are
+    # not ours to report.
+    python_env+=(LD_PRELOAD="$("$cc" -print-file-name=libasan.so) $("$cxx" -print-file-name=libstdc++.so.6)"
+                 ASAN_OPTIONS=detect_leaks=0)
 fi
-hosts=(
-    "c/cmake:$scratch/c/c-host"
-    "c/pkg-config:$scratch/c-host-pc"
-    "c++/cmake:$scratch/cpp/cpp-host"
-    "c++/pkg-config:$scratch/cpp-host-pc"
-    "python:${python_env[*]} $python $source/examples/python/tzc_host.py"
-)
+hosts=(c/cmake c/pkg-config c++/cmake c++/pkg-config python)
+run_host() {  # run_host LABEL ARGUMENTS...
+    local label=$1; shift
+    case $label in
+        c/cmake) "$scratch/c/c-host" "$@" ;;
+        c/pkg-config) "$scratch/c-host-pc" "$@" ;;
+        c++/cmake) "$scratch/cpp/cpp-host" "$@" ;;
+        c++/pkg-config) "$scratch/cpp-host-pc" "$@" ;;
+        python) env "${python_env[@]}" "$python" "$source/examples/python/tzc_host.py" "$@" ;;
+    esac
+}
 
 # name | arguments | scripted customer | slots 0..7 joined by "|", or the error line
 cases=(
@@ -81,8 +87,7 @@ cases=(
 )
 
 echo "== play the flows"
-for host in "${hosts[@]}"; do
-    label=${host%%:*} command=${host#*:}
+for label in "${hosts[@]}"; do
     for case in "${cases[@]}"; do
         IFS='|' read -r name arguments script expected <<<"$case"
         if [[ $expected == error:* ]]; then
@@ -92,8 +97,9 @@ for host in "${hosts[@]}"; do
             want_status=0
         fi
         status=0
-        # shellcheck disable=SC2086  # the host command and the arguments split on blanks
-        got=$(TZC_SCREEN=headless TZC_INPUT=$script TZC_TRACE= $command $arguments 2>"$scratch/stderr") || status=$?
+        # shellcheck disable=SC2086  # the arguments split on blanks
+        got=$(TZC_SCREEN=headless TZC_INPUT=$script TZC_TRACE= run_host "$label" $arguments 2>"$scratch/stderr") ||
+            status=$?
         if [ "$got" != "$want" ] || [ "$status" != "$want_status" ]; then
             fail "$label, $name: exit $status (want $want_status)"
             diff <(echo "$want") <(echo "$got") || true

@@ -1,5 +1,7 @@
 #include "entry/entry.h"
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -15,6 +17,11 @@ namespace Cli_Tzc04182 {
 TfrmCNPJCPF* frmCNPJCPF = nullptr;
 
 namespace {
+
+// The OpenMP runtime that Qt's libraries bring in allocates at start-up and cannot give it back
+// when it is unloaded: keep it resident, so that loading and unloading the module loses nothing.
+[[maybe_unused]] const bool kRuntimeKept =
+    dlopen("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
 
 // Frees the dialog and the message box when the module is unloaded. Made after the application
 // object and after the first dialog (whose own statics the destructor still uses), so that it

@@ -1,18 +1,18 @@
 # The fuzzers of the scripted customer (fuzz_script) and of the two vectors (fuzz_params). The
 # whole system is compiled again with coverage feedback and the sanitizers, together with the
 # test support that plays customers; the screen is headless, so Qt stays out.
-add_library(tzc_fuzz_core STATIC ${TZC_CORE_SOURCES}
+add_library(tzc_core_for_fuzzing STATIC ${TZC_CORE_SOURCES}
     ${CMAKE_SOURCE_DIR}/tests/call_harness.cpp
     ${CMAKE_SOURCE_DIR}/tests/random_customer.cpp)
-target_include_directories(tzc_fuzz_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests)
-target_compile_definitions(tzc_fuzz_core PUBLIC TZC_VERSION="${PROJECT_VERSION}")
-target_compile_options(tzc_fuzz_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+target_include_directories(tzc_core_for_fuzzing PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(tzc_core_for_fuzzing PUBLIC TZC_VERSION="${PROJECT_VERSION}")
+target_compile_options(tzc_core_for_fuzzing PRIVATE -fsanitize=fuzzer-no-link,address,undefined
     -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-target_link_libraries(tzc_fuzz_core PUBLIC ${CMAKE_DL_LIBS})
+target_link_libraries(tzc_core_for_fuzzing PUBLIC ${CMAKE_DL_LIBS})
 
 foreach(name script params)
     add_executable(fuzz_${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}_fuzz.cpp)
-    target_link_libraries(fuzz_${name} PRIVATE tzc_fuzz_core)
+    target_link_libraries(fuzz_${name} PRIVATE tzc_core_for_fuzzing)
     target_compile_options(fuzz_${name} PRIVATE ${TZC_FUZZ_FLAGS})
     target_link_options(fuzz_${name} PRIVATE ${TZC_FUZZ_FLAGS})
 endforeach()

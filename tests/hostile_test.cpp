@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,7 +65,7 @@ std::vector<std::pair<std::string, Variant>> EveryType()
     value = Raw(TZC_VT_I8);
     value.u.llVal = INT64_MAX;
     add("Int64", value);
-    for (const double number : {0.1, -1e308, 1.0 / 0.0, 0.0 / 0.0}) {
+    for (const double number : {0.1, -1e308, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
         value = Raw(TZC_VT_R8);
         value.u.dblVal = number;
         add("Double " + std::to_string(number), value);
@@ -294,6 +295,75 @@ struct ResultCase {
     const char* name;
     std::function<Variant()> make;
 };
+
+TEST(HostileResult, AVectorThatCannotTakeTheAnswersIsAClearErrorAndKeepsWhatLiesOutsideTheSlots)
+{
+    auto array = [](int32_t lower, int32_t upper) {
+        return [=] {
+            Variant made = Variant::Array(lower, upper);
+            for (int64_t i = lower; i <= upper && i - lower < 20; ++i)
+                made.SetElement(static_cast<int32_t>(i), Variant(static_cast<int32_t>(i)));
+            return made;
+        };
+    };
+    const ResultCase cases[] = {
+        {"Empty", [] { return Variant(); }},
+        {"Null", [] { return Variant::Null(); }},
+        {"a string", [] { return Variant(std::string_view("result")); }},
+        {"an integer", [] { return Variant(int32_t(7)); }},
+        {"bounds 1 to 8", array(1, 8)},
+        {"bounds 0 to 6", array(0, 6)},
+        {"bounds -5 to -1", array(-5, -1)},
+        {"no elements", array(0, -1)},
+        {"bounds at the top of the range", array(INT32_MAX - 3, INT32_MAX)},
+        {"two dimensions", [] {
+             Variant made = Variant::Array(0, 7);
+             made.Raw().u.parray->cDims = 2;
+             return made;
+         }},
+        {"elements of another size", [] {
+             Variant made = Variant::Array(0, 7);
+             made.Raw().u.parray->cbElements = 16;
+             return made;
+         }},
+    };
+    for (const ResultCase& c : cases) {
+        Variant result = c.make();
+        const Variant before = c.make();
+        const Outcome outcome = CallWithVectors(Vector(kTypical), 16, result);
+        ASSERT_TRUE(outcome.error) << c.name;
+        EXPECT_TRUE(*outcome.error == "Variant is not an array" ||
+                    *outcome.error == "Variant or safe array index out of bounds")
+            << c.name << ": " << *outcome.error;
+        // The stores come after the dialog, in slot order, up to the first that fails.
+        if (!result.IsArray()) {
+            EXPECT_TRUE(SameVariant(result.Raw(), before.Raw())) << c.name;
+            continue;
+        }
+        const tzc_safearray& array = *result.Raw().u.parray;
+        const tzc_safearray& was = *before.Raw().u.parray;
+        ASSERT_EQ(std::memcmp(&array.rgsabound, &was.rgsabound, sizeof array.rgsabound), 0) << c.name;
+        ASSERT_EQ(array.cDims, was.cDims);
+        if (array.cDims != 1 || array.cbElements != sizeof(tzc_variant))
+            continue;
+        const int64_t lower = array.rgsabound[0].lLbound, upper = lower + array.rgsabound[0].cElements - 1;
+        int64_t stored = 0;  // the slots before the first outside the bounds
+        while (stored < 8 && stored >= lower && stored <= upper)
+            ++stored;
+        for (uint32_t i = 0; i < array.rgsabound[0].cElements; ++i) {
+            const int64_t index = lower + i;
+            const tzc_variant& now = static_cast<const tzc_variant*>(array.pvData)[i];
+            const tzc_variant& then = static_cast<const tzc_variant*>(was.pvData)[i];
+            if (index >= 0 && index < stored)
+                EXPECT_EQ(now.vt, TZC_VT_BSTR) << c.name << ": slot " << index;
+            else
+                EXPECT_TRUE(SameVariant(now, then)) << c.name << ": element " << index;
+        }
+    }
+    char error[128];
+    EXPECT_EQ(CriaInfAdicionalC(nullptr, 16, nullptr, error, sizeof error), TZC_ERROR);
+    EXPECT_STREQ(error, "Variant is not an array");
+}
 
 TEST(HostileResult, ElementsBeyondSevenAreKeptAndElementsOfOtherTypesAreReplaced)
 {
@@ -552,6 +622,39 @@ TEST(HostileCalls, InputQueuedBehindTheCloseChangesNoAnswer)
     EXPECT_EQ(foreign.slots[1], "maria");
     EXPECT_EQ(foreign.slots[2], "rua um");
     EXPECT_EQ(foreign.slots[5], "X123");
+}
+
+TEST(HostileCalls, TheBranchCnpjConfirmedTogetherWithADeclineIsRefusedOnceNotForEver)
+{
+    // A fast customer: Enter on the foreign identification and "Não informar" in one dispatch,
+    // after typing the branch's own CNPJ.
+    if (frmCNPJCPF == nullptr)
+        Call().Run("{Escape}");
+    frmCNPJCPF->sCNPJFilial = "11444777000161";
+    int messages = 0;
+    bool pressed = false;
+    CallResult result;
+    {
+        const ActionSourceScope scope([&]() -> std::optional<host::ScriptAction> {
+            host::ScriptAction action;
+            action.kind = host::ScriptAction::Kind::Key;
+            action.key = host::VK_RETURN;
+            if (host::Application().ActiveForm() != frmCNPJCPF)
+                return ++messages < 10 ? std::optional(action) : std::nullopt;
+            if (pressed)
+                return std::nullopt;
+            pressed = true;
+            host::PostMessageA(frmCNPJCPF->GetHandle(), host::WM_KEYDOWN, host::VK_RETURN, 0);
+            host::PostMessageA(frmCNPJCPF->GetHandle(), host::WM_KEYDOWN, host::VK_ESCAPE, 0);
+            action.kind = host::ScriptAction::Kind::End;
+            return action;
+        });
+        result = CallWith(With({{9, "S"}})).Run("11444777000161[sbtIdEstrangeira]X1");
+    }
+    frmCNPJCPF->sCNPJFilial.clear();
+    ASSERT_FALSE(result.error) << *result.error;
+    EXPECT_EQ(messages, 1);
+    EXPECT_EQ(result.slots[0], "") << "the branch's CNPJ is no customer's document";
 }
 
 // ---- Loading and unloading the module ----

@@ -11,9 +11,9 @@
 
 #include "bench_support.h"
 #include "dialog/frmCNPJCPF.h"
-#include "host/application.h"
-#include "host/headless_screen.h"
-#include "host/script.h"
+#include "host/forms/application.h"
+#include "host/screens/headless_screen.h"
+#include "host/screens/script.h"
 #include "probe_screen.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "bench_support.h"
 #include "dialog/frmCNPJCPF.h"
-#include "host/application.h"
-#include "host/qt/window_screen.h"
+#include "host/forms/application.h"
+#include "host/screens/qt/window_screen.h"
 #include "probe_screen.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/variant.h"
+#include "host/variant/variant.h"
 
 namespace bench {
 

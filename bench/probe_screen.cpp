@@ -4,7 +4,7 @@
 
 #include "dialog/frmCNPJCPF.h"
 #include "entry/entry.h"
-#include "host/headless_screen.h"
+#include "host/screens/headless_screen.h"
 
 namespace bench {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "host/screen.h"
+#include "host/forms/screen.h"
 
 namespace host {
 class TForm;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "host/headless_screen.h"
+#include "host/screens/headless_screen.h"
 
 namespace bench {
 

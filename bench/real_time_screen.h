@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/screen.h"
-#include "host/script.h"
+#include "host/forms/screen.h"
+#include "host/screens/script.h"
 
 namespace bench {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "host/screen.h"
+#include "host/forms/screen.h"
 
 namespace bench {
 

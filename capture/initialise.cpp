@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "dialog/frmCNPJCPF.h"
-#include "host/files.h"
-#include "host/trace.h"
+#include "host/services/files.h"
+#include "host/text/trace.h"
 
 namespace Cli_Tzc04182 {
 

@@ -1,6 +1,6 @@
 // What every step does alike: one prompt, one keypad, the wait, the rejection, the close.
 #include "dialog/frmCNPJCPF.h"
-#include "host/trace.h"
+#include "host/text/trace.h"
 
 namespace Cli_Tzc04182 {
 

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
-#include "host/application.h"
-#include "host/dataset.h"
-#include "host/form.h"
-#include "host/services.h"
-#include "host/timer.h"
-#include "host/variant.h"
+#include "host/forms/application.h"
+#include "host/dataset/dataset.h"
+#include "host/forms/form.h"
+#include "host/services/services.h"
+#include "host/forms/timer.h"
+#include "host/variant/variant.h"
 
 namespace Cli_Tzc04182 {
 

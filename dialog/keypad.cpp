@@ -1,7 +1,7 @@
 // The on-screen keys: each touch becomes key messages sent to the dialog's own window, so the
 // two key handlers keep every rule.
 #include "dialog/frmCNPJCPF.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dialog/frmCNPJCPF.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

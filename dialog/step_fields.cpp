@@ -1,7 +1,7 @@
 #include "dialog/step_fields.h"
 
 #include "flows/formatting.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

@@ -2,7 +2,7 @@
 // Ctrl and Alt make no difference, and at step 0 every key is ignored.
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

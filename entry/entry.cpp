@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/message_box.h"
-#include "host/screen.h"
-#include "host/strings.h"
+#include "entry/screen_choice.h"
+#include "host/forms/message_box.h"
+#include "host/screens/script.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 
@@ -67,6 +68,7 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
     const std::vector<Variant> copy(params, params + count);
 
     TfrmCNPJCPF& dialog = Dialog();
+    EnsureScreen();
     dialog.InicializaForm(copy.data(), count - 1);
     try {
         dialog.ShowModal();

@@ -2,7 +2,7 @@
 #include "flows/formatting.h"
 
 #include "dialog/frmCNPJCPF.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

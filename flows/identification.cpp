@@ -1,6 +1,6 @@
 // The identification flow: document, then name and address as the call asks.
 #include "dialog/frmCNPJCPF.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 

@@ -1,9 +1,12 @@
 # The fuzzers of the scripted customer (fuzz_script) and of the two vectors (fuzz_params). The
 # whole system is compiled again with coverage feedback and the sanitizers, together with the
 # test support that plays customers; the screen is headless, so Qt stays out.
-add_library(tzc_core_for_fuzzing STATIC ${TZC_CORE_SOURCES}
-    ${CMAKE_SOURCE_DIR}/tests/call_harness.cpp
-    ${CMAKE_SOURCE_DIR}/tests/random_customer.cpp)
+file(GLOB TZC_FUZZED_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/host/text/*.cpp ${CMAKE_SOURCE_DIR}/host/variant/*.cpp
+    ${CMAKE_SOURCE_DIR}/host/dataset/*.cpp ${CMAKE_SOURCE_DIR}/host/forms/*.cpp
+    ${CMAKE_SOURCE_DIR}/host/screens/*.cpp ${CMAKE_SOURCE_DIR}/host/services/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/*.cpp ${TZC_SYSTEM_SOURCES})
+add_library(tzc_core_for_fuzzing STATIC ${TZC_FUZZED_SOURCES})
 target_include_directories(tzc_core_for_fuzzing PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(tzc_core_for_fuzzing PUBLIC TZC_VERSION="${PROJECT_VERSION}")
 target_compile_options(tzc_core_for_fuzzing PRIVATE -fsanitize=fuzzer-no-link,address,undefined

@@ -1,8 +1,8 @@
 // Any bytes given to the dataset reader end in a dataset or in EDatabaseError: no other
 // exception, no crash, no out-of-bounds read, no hang. A dataset that loads, written again as
 // strings, reads back with the same texts.
-#include "host/dataset.h"
-#include "host/dataset_writer.h"
+#include "host/dataset/dataset.h"
+#include "support/dataset_writer.h"
 
 #include <cstddef>
 #include <cstdint>

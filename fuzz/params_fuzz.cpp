@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "host/strings.h"
-#include "host/variant.h"
-#include "random_customer.h"
+#include "host/text/strings.h"
+#include "host/variant/variant.h"
+#include "support/random_customer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "random_customer.h"
+#include "support/random_customer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
 #include "entry/entry.h"
-#include "host/dataset_writer.h"
-#include "host/files.h"
+#include "support/dataset_writer.h"
+#include "host/services/files.h"
 
 using host::DatasetEncoding;
 using host::StringDataset;

@@ -6,8 +6,8 @@
 
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
-#include "host/strings.h"
-#include "step_scripts.h"
+#include "host/text/strings.h"
+#include "support/step_scripts.h"
 
 using namespace testing_support;
 using Cli_Tzc04182::nPasso;

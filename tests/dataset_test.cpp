@@ -1,5 +1,5 @@
-#include "host/dataset.h"
-#include "host/dataset_writer.h"
+#include "host/dataset/dataset.h"
+#include "support/dataset_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // "Não informar", Escape and the 20-second step timer: what each step's decline empties.
 #include <gtest/gtest.h>
 
-#include "step_scripts.h"
+#include "support/step_scripts.h"
 
 using namespace testing_support;
 using Cli_Tzc04182::nPasso;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
 #include "entry/entry.h"
-#include "host/services.h"
-#include "host/trace.h"
+#include "host/services/services.h"
+#include "host/text/trace.h"
 
 using testing_support::Call;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/char_sets.h"
-#include "step_scripts.h"
+#include "support/step_scripts.h"
 
 using namespace testing_support;
 using Cli_Tzc04182::TfrmCNPJCPF;

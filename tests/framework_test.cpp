@@ -2,13 +2,13 @@
 // timers on the virtual clock, and the scripted customer's grammar.
 #include <gtest/gtest.h>
 
-#include "call_harness.h"
-#include "host/application.h"
-#include "host/form.h"
-#include "host/headless_screen.h"
-#include "host/screen.h"
-#include "host/script.h"
-#include "host/timer.h"
+#include "support/call_harness.h"
+#include "host/forms/application.h"
+#include "host/forms/form.h"
+#include "host/screens/headless_screen.h"
+#include "host/forms/screen.h"
+#include "host/screens/script.h"
+#include "host/forms/timer.h"
 
 using namespace host;
 
@@ -38,6 +38,7 @@ HeadlessScreen& Headless()
 
 TEST(Framework, SendRunsTheHandlerBeforeItReturnsAndPostWaits)
 {
+    Headless();
     Recorder form;
     PostMessageA(form.GetHandle(), WM_CHAR, 'x', 0);
     SendMessageA(form.GetHandle(), WM_KEYDOWN, 13, 0);

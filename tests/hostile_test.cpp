@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
 #include "entry/entry.h"
-#include "host/application.h"
-#include "host/headless_screen.h"
-#include "host/strings.h"
-#include "random_customer.h"
+#include "host/forms/application.h"
+#include "host/screens/headless_screen.h"
+#include "host/text/strings.h"
+#include "support/random_customer.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
+#include "support/message_recorder.h"
 #include "entry/entry.h"
-#include "host/messages.h"
-#include "host/services.h"
-#include "host/strings.h"
+#include "host/forms/messages.h"
+#include "host/services/services.h"
+#include "host/text/strings.h"
 
 using testing_support::Call;
 using testing_support::CallResult;
@@ -124,7 +125,7 @@ TEST(IdentificationFlow, RejectionUsesTheOneMessageCallShape)
 {
     const CallResult result = DocumentOnly().Param(6, "CAIXA 07").Run("5{Enter}[ok]{Escape}");
     ASSERT_FALSE(result.error) << *result.error;
-    const Mensagemvlx::Chamada& shown = Mensagemvlx::UltimaChamada();
+    const Mensagemvlx::Chamada& shown = testing_support::LastMessage();
     EXPECT_EQ(shown.texto, host::Utf8ToCp1252(kInvalidDocument));
     EXPECT_EQ(shown.titulo, "");
     EXPECT_EQ(shown.confirma, "N");

@@ -5,9 +5,9 @@
 #include <climits>
 #include <optional>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
 #include "entry/entry.h"
-#include "host/services.h"
+#include "host/services/services.h"
 
 using Cli_Tzc04182::TfrmCNPJCPF;
 using host::Variant;

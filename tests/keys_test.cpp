@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "dialog/step_fields.h"
-#include "host/application.h"
-#include "host/messages.h"
-#include "host/services.h"
-#include "step_scripts.h"
+#include "host/forms/application.h"
+#include "host/forms/messages.h"
+#include "host/services/services.h"
+#include "support/step_scripts.h"
 
 using namespace testing_support;
 using Cli_Tzc04182::nPasso;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/frmCNPJCPF.h"
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 using namespace host;
 using Cli_Tzc04182::TfrmCNPJCPF;

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "call_harness.h"
+#include "support/call_harness.h"
 #include "entry/entry.h"
 
 using testing_support::Call;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/strings.h"
+#include "host/text/strings.h"
 
 using namespace host;
 

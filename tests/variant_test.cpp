@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "host/variant.h"
+#include "host/variant/variant.h"
 
 using host::EVariantError;
 using host::Variant;

@@ -2,8 +2,8 @@
 // stored dataset, as UTF-8.
 // Exit status: 0 printed; 1 the file is not a readable dataset; 2 no such field or record, or a
 // wrong command line; 3 the field's value has no text form (a date, a BCD number).
-#include "host/dataset.h"
-#include "host/strings.h"
+#include "host/dataset/dataset.h"
+#include "host/text/strings.h"
 
 #include <charconv>
 #include <cstdio>

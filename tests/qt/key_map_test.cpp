@@ -1,7 +1,7 @@
 // Physical keys as a Windows keyboard reports them.
 #include <gtest/gtest.h>
 
-#include "host/qt/key_map.h"
+#include "host/screens/qt/key_map.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <deque>
 
 #include "entry/entry.h"
-#include "host/application.h"
-#include "host/form.h"
-#include "host/qt/window_screen.h"
-#include "host/screen.h"
-#include "host/strings.h"
-#include "host/trace.h"
-#include "host/variant.h"
+#include "host/forms/application.h"
+#include "host/forms/form.h"
+#include "host/screens/qt/window_screen.h"
+#include "host/forms/screen.h"
+#include "host/text/strings.h"
+#include "host/text/trace.h"
+#include "host/variant/variant.h"
 
 namespace qt_testing {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/controls.h"
-#include "host/qt/form_window.h"
+#include "host/forms/controls.h"
+#include "host/screens/qt/form_window.h"
 
 namespace qt_testing {
 

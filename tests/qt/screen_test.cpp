@@ -2,8 +2,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "host/form.h"
-#include "host/qt/form_painter.h"
+#include "host/forms/form.h"
+#include "host/screens/qt/form_painter.h"
 #include "qt_harness.h"
 
 namespace {

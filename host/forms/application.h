@@ -1,0 +1,91 @@
+#pragma once
+// TApplication: the user-interface thread's message queue and loop. Sent messages are handled
+// before the send returns; posted ones wait for the next dispatch. The framework's silent
+// exception (Abort) ends the handler it was raised in and nothing else.
+//
+// A wait ("until the step moves on or the customer declines") tests its condition, dispatches
+// everything pending, and tests again; when nothing is pending it sleeps in the screen until
+// input arrives or the next timer is due, instead of spinning.
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "host/forms/clock.h"
+#include "host/forms/messages.h"
+
+namespace host {
+
+class Screen;
+class TForm;
+class TTimer;
+
+// The framework's silent exception.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
+[[noreturn]] void Abort();
+
+class TApplication {
+public:
+    TApplication();
+    ~TApplication();
+
+    // The screen in use, set by whoever puts the program together; std::logic_error before that.
+    Screen& screen();
+    bool HasScreen() const { return screen_ != nullptr; }
+    void SetScreen(std::unique_ptr<Screen> screen);
+    Clock& clock();
+
+    // Dispatches every pending message and due timer, and returns without waiting.
+    void ProcessMessages();
+    // Like ProcessMessages, but when nothing is pending first sleeps until something is.
+    void WaitAndProcessMessages();
+    // Keeps dispatching while `keep_waiting` holds; tests before every dispatch.
+    void WaitWhile(const std::function<bool()>& keep_waiting);
+
+    intptr_t Send(const Message& message);
+    void Post(const Message& message);
+    bool HasPending() const { return !queue_.empty(); }
+
+    // Windows and timers register themselves.
+    HWND Register(TForm& form);
+    void Unregister(HWND handle);
+    TForm* Window(HWND handle) const;
+    void AddTimer(TTimer& timer);
+    void RemoveTimer(TTimer& timer);
+    std::optional<TimePoint> NextTimerDue() const;
+
+    // The form whose modal loop runs innermost, or nullptr.
+    TForm* ActiveForm() const;
+    void PushModal(TForm& form);
+    void PopModal(TForm& form);
+
+    // Called before every dispatch and after it: the trace looks here for what changed.
+    void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
+    void Observe() const
+    {
+        if (observer_)
+            observer_();
+    }
+
+private:
+    bool DispatchPending();
+    bool FireDueTimers();
+    void Dispatch(const Message& message);
+
+    std::unique_ptr<Screen> screen_;
+    std::deque<Message> queue_;
+    std::vector<TForm*> windows_;
+    std::vector<TTimer*> timers_;
+    std::vector<TForm*> modal_stack_;
+    std::function<void()> observer_;
+};
+
+// The one application object of the process.
+TApplication& Application();
+
+}  // namespace host

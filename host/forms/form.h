@@ -1,0 +1,54 @@
+#pragma once
+// TForm: a top-level window. ShowModal shows it, raises its show and activation events, and runs
+// its modal loop until a close request has been handled. A close request that arrives while the
+// activation handler still runs only marks the loop to end once activation has returned. Once
+// the loop is ending, input still queued for the form is dropped, as the framework's loop would
+// have ended before dispatching it.
+#include <cstdint>
+#include <functional>
+
+#include "host/forms/controls.h"
+#include "host/forms/messages.h"
+
+namespace host {
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+class TForm : public TControl {
+public:
+    explicit TForm(std::string name);
+    ~TForm() override;
+
+    HWND GetHandle() const { return handle_; }
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    void Close() { modal_result_ = mrCancel; }
+    void SetModalResult(int result) { modal_result_ = result; }
+    int ModalResult() const { return modal_result_; }
+    // Raises the window above the host's windows.
+    void BringToFront();
+
+    void Invalidate();
+    void Repaint();
+
+    bool KeyPreview = false;
+    std::function<void(TObject*)> OnShow;
+    std::function<void(TObject*)> OnActivate;
+    std::function<void(TObject*, uint16_t& key, ShiftState shift)> OnKeyDown;
+    std::function<void(TObject*, char& key)> OnKeyPress;
+
+    // The window procedure: key, character, click and close messages.
+    void WindowProc(const Message& message);
+
+private:
+    bool Closing() const { return modal_ && modal_result_ != mrNone && !activating_; }
+
+    HWND handle_;
+    bool modal_ = false;
+    bool activating_ = false;
+    int modal_result_ = mrNone;
+};
+
+}  // namespace host

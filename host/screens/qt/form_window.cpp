@@ -1,0 +1,228 @@
+#include "host/screens/qt/form_window.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "host/forms/application.h"
+#include "host/forms/form.h"
+#include "host/screens/qt/form_painter.h"
+#include "host/screens/qt/key_map.h"
+
+namespace host::qt {
+
+namespace {
+
+// The topmost showing control under `at` (in control's coordinates), searching its children.
+TControl* Topmost(TControl& control, QPoint at)
+{
+    const auto& children = control.Children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        TControl& candidate = **child;
+        const QRect bounds(candidate.Left(), candidate.Top(), candidate.Width(), candidate.Height());
+        if (!candidate.Visible() || !bounds.contains(at))
+            continue;
+        TControl* inner = Topmost(candidate, at - bounds.topLeft());
+        return inner != nullptr ? inner : &candidate;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
+{
+    setFlags(Qt::Window | Qt::FramelessWindowHint);
+    setTitle(QStringLiteral("TZC04182"));
+}
+
+FormWindow::~FormWindow() = default;
+
+void FormWindow::Push(TForm& form)
+{
+    stack_.push_back(&form);
+    if (stack_.size() == 1) {
+        const QSize size(std::max(1, form.Width()), std::max(1, form.Height()));
+        setMinimumSize(size);
+        setMaximumSize(size);
+        resize(size);
+        if (const QScreen* display = QGuiApplication::primaryScreen())
+            setPosition(display->geometry().topLeft() + QPoint((display->geometry().width() - size.width()) / 2,
+                                                               (display->geometry().height() - size.height()) / 2));
+        show();
+        // Above the host's windows, with the keyboard.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            raise();
+            requestActivate();
+        }
+    }
+    RenderNow();
+}
+
+void FormWindow::Remove(TForm& form)
+{
+    std::erase(stack_, &form);
+    // A press does not outlive the form it began on.
+    pressed_ = nullptr;
+    held_inside_ = false;
+    if (stack_.empty()) {
+        hide();
+        // Let the platform take the window away before the call returns to a host that may not
+        // run Qt's event loop itself.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else {
+        RenderNow();
+    }
+}
+
+bool FormWindow::Holds(const TForm& form) const
+{
+    return std::find(stack_.begin(), stack_.end(), &form) != stack_.end();
+}
+
+std::vector<const TControl*> FormWindow::Layers() const { return {stack_.begin(), stack_.end()}; }
+
+TForm* FormWindow::TopForm() const
+{
+    TForm* active = application_.ActiveForm();
+    if (active != nullptr && Holds(*active))
+        return active;
+    return stack_.empty() ? nullptr : stack_.back();
+}
+
+void FormWindow::RenderNow()
+{
+    if (!isExposed() || stack_.empty())
+        return;
+    const QRect area(QPoint(0, 0), size());
+    backing_store_.beginPaint(area);
+    {
+        QPainter painter(backing_store_.paintDevice());
+        painter.fillRect(area, Qt::black);
+        FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+    }
+    backing_store_.endPaint();
+    backing_store_.flush(area);
+}
+
+QImage FormWindow::Grab() const
+{
+    return RenderStack(Layers(), {held_inside_ ? pressed_ : nullptr});
+}
+
+QRect FormWindow::WindowRect(const TControl& control) const
+{
+    const TControl* form = &control;
+    while (form->Parent() != nullptr)
+        form = form->Parent();
+    if (form->Kind() != TControlKind::Form || stack_.empty())
+        return {};
+    const QPoint origin = FormOrigin(*stack_.front(), *form);
+    if (&control == form)
+        return QRect(origin, QSize(form->Width(), form->Height()));
+    return QRect(origin + QPoint(control.FormLeft(), control.FormTop()), QSize(control.Width(), control.Height()));
+}
+
+TControl* FormWindow::ControlAt(QPoint at) const
+{
+    TForm* form = TopForm();
+    if (form == nullptr)
+        return nullptr;
+    const QRect bounds = WindowRect(*form);
+    if (!bounds.contains(at))
+        return nullptr;
+    return Topmost(*form, at - bounds.topLeft());
+}
+
+void FormWindow::SetHeldInside(bool inside)
+{
+    if (inside == held_inside_)
+        return;
+    held_inside_ = inside;
+    RenderNow();
+}
+
+bool FormWindow::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::UpdateRequest:
+        RenderNow();
+        return true;
+    case QEvent::Close:
+        // Only the dialog's own flow closes it.
+        event->ignore();
+        return true;
+    default:
+        return QWindow::event(event);
+    }
+}
+
+void FormWindow::exposeEvent(QExposeEvent*) { RenderNow(); }
+
+void FormWindow::resizeEvent(QResizeEvent*) { backing_store_.resize(size()); }
+
+void FormWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    TControl* control = ControlAt(event->position().toPoint());
+    pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
+    held_inside_ = false;
+    SetHeldInside(pressed_ != nullptr);
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (pressed_ != nullptr)
+        SetHeldInside(ControlAt(event->position().toPoint()) == pressed_);
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || pressed_ == nullptr)
+        return;
+    TControl* control = pressed_;
+    const bool over = ControlAt(event->position().toPoint()) == control;
+    pressed_ = nullptr;
+    SetHeldInside(false);
+    TForm* form = control->Form();
+    if (over && form != nullptr && control->Showing() && control->Enabled())
+        application_.Post({form->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control)});
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event)
+{
+    TForm* form = TopForm();
+    if (form == nullptr)
+        return;
+    const KeyStroke stroke = TranslateKey(event->key(), event->modifiers(), event->text());
+    const HWND window = form->GetHandle();
+    if (stroke.virtual_key != 0)
+        application_.Post({window, WM_KEYDOWN, stroke.virtual_key, static_cast<LPARAM>(stroke.shift)});
+    if (stroke.character)
+        application_.Post({window, WM_CHAR, static_cast<unsigned char>(*stroke.character), 0});
+}
+
+void FormWindow::SynthesizeClick(QPoint at)
+{
+    const QPointF local(at);
+    const QPointF global(mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
+void FormWindow::SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, qt_key, modifiers, text);
+    QCoreApplication::sendEvent(this, &press);
+    QKeyEvent release(QEvent::KeyRelease, qt_key, modifiers, text);
+    QCoreApplication::sendEvent(this, &release);
+}
+
+}  // namespace host::qt

@@ -1,0 +1,63 @@
+#pragma once
+// FormWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
+// the window, the ones above lie over it at their positions) and turns Qt's input into the
+// framework's messages for the form on top: key-down and character messages for keys, a click
+// message when a touch or left click is released over the control it was pressed on.
+#include <QBackingStore>
+#include <QImage>
+#include <QWindow>
+#include <vector>
+
+#include "host/forms/controls.h"
+
+namespace host {
+class TApplication;
+class TForm;
+}  // namespace host
+
+namespace host::qt {
+
+class FormWindow final : public QWindow {
+public:
+    explicit FormWindow(TApplication& application);
+    ~FormWindow() override;
+
+    // A form shown modally on top of the others; the first one sizes and centres the window.
+    void Push(TForm& form);
+    void Remove(TForm& form);
+    bool Holds(const TForm& form) const;
+    bool Empty() const { return stack_.empty(); }
+
+    void RenderNow();
+    QImage Grab() const;
+    // Where a control of a shown form lies in the window.
+    QRect WindowRect(const TControl& control) const;
+
+    // Input as a platform would deliver it, for the scripted customer.
+    void SynthesizeClick(QPoint at);
+    void SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text);
+
+protected:
+    bool event(QEvent* event) override;
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    TForm* TopForm() const;
+    std::vector<const TControl*> Layers() const;
+    // The topmost showing control of the top form under a window point, or nullptr.
+    TControl* ControlAt(QPoint at) const;
+    void SetHeldInside(bool inside);
+
+    TApplication& application_;
+    QBackingStore backing_store_;
+    std::vector<TForm*> stack_;
+    TControl* pressed_ = nullptr;
+    bool held_inside_ = false;
+};
+
+}  // namespace host::qt

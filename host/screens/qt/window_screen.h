@@ -1,0 +1,48 @@
+#pragma once
+// WindowScreen: the screen of a till. Forms are shown in a real window (or in Qt's offscreen
+// platform, which draws the same pixels without a display); input comes from Qt and from an
+// optional customer that acts on its own (a script, a test). Waiting for input sleeps in Qt's
+// event loop until an event arrives or the next timer is due.
+#include <QGuiApplication>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "host/screens/qt/customer.h"
+#include "host/screens/qt/form_window.h"
+#include "host/forms/screen.h"
+
+namespace host::qt {
+
+class WindowScreen final : public Screen {
+public:
+    // Uses the process's Qt application when there is one, else makes its own (on Qt's offscreen
+    // platform when asked). Throws when a window is wanted and there is no display.
+    explicit WindowScreen(bool offscreen);
+    ~WindowScreen() override;
+
+    void SetCustomer(std::unique_ptr<Customer> customer) { customer_ = std::move(customer); }
+    // The window while a form is shown, else nullptr.
+    FormWindow* Window() { return window_.get(); }
+    // Saves the window as it shows now, as PNG.
+    void SaveShot(const std::string& utf8_path);
+
+    Clock& clock() override { return clock_; }
+    void FormShown(TForm& form) override;
+    void FormHidden(TForm& form) override;
+    void Invalidate(TForm& form) override;
+    void Repaint(TForm& form) override;
+    void PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline) override;
+
+private:
+    void SleepUntil(TApplication& application, std::optional<TimePoint> wake);
+
+    RealClock clock_;
+    // Made when a form is shown and dropped when the last one is hidden: Qt's platform objects
+    // must not outlive the call, because at exit the platform may be gone before we are.
+    std::unique_ptr<FormWindow> window_;
+    std::unique_ptr<QTimer> wake_;
+    std::unique_ptr<Customer> customer_;
+};
+
+}  // namespace host::qt

@@ -3,7 +3,6 @@
 // Prints "load_us=N first_call_us=N loaded_rss_kib=N peak_rss_kib=N": the time to load the
 // module and of the call, the resident size once the module is loaded and the peak after the
 // call. Run it several times, each run a new process.
-#include <dlfcn.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,35 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/loaded_module.h"
 #include "tzc04182.h"
 
 namespace {
 
 const char* kTypicalScript = "52998224725{Enter}MARIA DA SILVA{Enter}RUA DAS FLORES 100{Enter}";
-
-std::string ModulePath(const char* chosen)
-{
-    if (chosen != nullptr)
-        return chosen;
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return "libtzc04182.so";
-    std::string dir(self, static_cast<std::size_t>(length));
-    dir = dir.substr(0, dir.find_last_of('/'));
-    return dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
-}
-
-template <typename Function>
-Function Bind(void* module, const char* name)
-{
-    auto function = reinterpret_cast<Function>(dlsym(module, name));
-    if (function == nullptr) {
-        std::fprintf(stderr, "error: the module has no %s\n", name);
-        std::exit(1);
-    }
-    return function;
-}
 
 // What the process holds in memory now, from /proc.
 long ResidentKib()
@@ -75,21 +51,17 @@ int main(int argc, char** argv)
     setenv("TZC_INPUT", kTypicalScript, 1);
     unsetenv("TZC_TRACE");
 
-    const std::string path = ModulePath(argc > 1 ? argv[1] : nullptr);
+    const std::string path = argc > 1 ? argv[1] : tools::ModuleBesideProgram();
     const auto load_start = std::chrono::steady_clock::now();
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const tools::LoadedModule module(path);
     const double load_us = MicrosecondsSince(load_start);
     const long loaded_kib = ResidentKib();
-    if (module == nullptr) {
-        std::fprintf(stderr, "error: cannot load %s: %s\n", path.c_str(), dlerror());
-        return 1;
-    }
-    const auto call = Bind<decltype(&CriaInfAdicionalC)>(module, "CriaInfAdicionalC");
-    const auto make_string = Bind<decltype(&tzc_variant_string)>(module, "tzc_variant_string");
-    const auto make_array = Bind<decltype(&tzc_variant_array)>(module, "tzc_variant_array");
-    const auto element = Bind<decltype(&tzc_array_element)>(module, "tzc_array_element");
-    const auto to_utf8 = Bind<decltype(&tzc_variant_to_utf8)>(module, "tzc_variant_to_utf8");
-    const auto clear = Bind<decltype(&tzc_variant_clear)>(module, "tzc_variant_clear");
+    const auto call = module.Bind<decltype(&CriaInfAdicionalC)>("CriaInfAdicionalC");
+    const auto make_string = module.Bind<decltype(&tzc_variant_string)>("tzc_variant_string");
+    const auto make_array = module.Bind<decltype(&tzc_variant_array)>("tzc_variant_array");
+    const auto element = module.Bind<decltype(&tzc_array_element)>("tzc_array_element");
+    const auto to_utf8 = module.Bind<decltype(&tzc_variant_to_utf8)>("tzc_variant_to_utf8");
+    const auto clear = module.Bind<decltype(&tzc_variant_clear)>("tzc_variant_clear");
 
     const char* typical[] = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"};
     std::vector<tzc_variant> params;
@@ -113,6 +85,5 @@ int main(int argc, char** argv)
     }
     std::printf("load_us=%.0f first_call_us=%.0f loaded_rss_kib=%ld peak_rss_kib=%ld\n", load_us, call_us, loaded_kib,
                 PeakResidentKib());
-    dlclose(module);
     return 0;
 }

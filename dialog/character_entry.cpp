@@ -31,17 +31,17 @@ struct StepRule {
     bool line_feed_at_50 = false;
 };
 
-StepRule RuleFor(uint8_t step)
+StepRule RuleFor(Passo step)
 {
     switch (step) {
-    case 1: return {IsDigit, 29, 14, false};
-    case 2: return {IsNameCharacter, 30, kUnlimited, false};
-    case 3: return {InTextSet, 80, kUnlimited, false};
-    case 4: return {IsDigit, 100, kUnlimited, true};
-    case 5: return {InTextSet, 100, kUnlimited, true};
-    case 6: return {InTextSet, 20, kUnlimited, false};
-    case 7: return {InEmailSet, 50, kUnlimited, false};
-    case 8: return {InTextSet, 50, kUnlimited, false};
+    case PassoDocumento: return {IsDigit, 29, 14, false};
+    case PassoNome: return {IsNameCharacter, 30, kUnlimited, false};
+    case PassoEndereco: return {InTextSet, 80, kUnlimited, false};
+    case PassoTelefone: return {IsDigit, 100, kUnlimited, true};
+    case PassoCodPromoc: return {InTextSet, 100, kUnlimited, true};
+    case PassoIdEstrangeira: return {InTextSet, 20, kUnlimited, false};
+    case PassoEmail: return {InEmailSet, 50, kUnlimited, false};
+    case PassoPesqCons: return {InTextSet, 50, kUnlimited, false};
     default: return {};
     }
 }

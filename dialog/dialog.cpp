@@ -18,7 +18,7 @@ void TfrmCNPJCPF::ShowLetterKeyboard()
     ntbAlfanumerico.SetVisible(true);
 }
 
-void TfrmCNPJCPF::WaitUntilStep(uint8_t end)
+void TfrmCNPJCPF::WaitUntilStep(Passo end)
 {
     Application().WaitWhile([this, end] { return !bSair && nPasso != end; });
 }

@@ -17,12 +17,21 @@ namespace Cli_Tzc04182 {
 
 using host::Variant;
 
-// The current step: 0 none, 1 document, 2 name, 3 address, 4 telephone, 5 promotional code,
-// 6 foreign identification, 7 e-mail, 8 consumer search.
-extern uint8_t nPasso;
+// The steps of a capture, in the order of the answers they fill.
+enum Passo : uint8_t {
+    PassoNenhum = 0,
+    PassoDocumento = 1,
+    PassoNome = 2,
+    PassoEndereco = 3,
+    PassoTelefone = 4,
+    PassoCodPromoc = 5,
+    PassoIdEstrangeira = 6,
+    PassoEmail = 7,
+    PassoPesqCons = 8,
+};
 
-// The bytes of text that are the digits 0 to 9, in order.
-std::string ExtraiDigitos(std::string_view text);
+// The current step; one byte, as the flows and the key handlers share it.
+extern Passo nPasso;
 
 class TfrmCNPJCPF final : public host::TForm {
 public:
@@ -103,7 +112,7 @@ private:
                                         int font_height, host::TGlyph glyph);
     void ShowOnlyPrompt(host::TLabel& prompt);
     void ShowLetterKeyboard();
-    void WaitUntilStep(uint8_t end);
+    void WaitUntilStep(Passo end);
     void Rejeita(const char* key);
     void PostClose();
     void TraceChanges();

@@ -11,7 +11,8 @@ namespace Cli_Tzc04182 {
 
 using namespace host;
 
-uint8_t nPasso = 0;
+Passo nPasso = PassoNenhum;
+static_assert(sizeof(nPasso) == 1);
 
 namespace {
 

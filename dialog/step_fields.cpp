@@ -1,36 +1,36 @@
 #include "dialog/step_fields.h"
 
-#include "flows/formatting.h"
+#include "dialog/document_masks.h"
 #include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 
-std::string* StepField(TfrmCNPJCPF& dialog, uint8_t step)
+std::string* StepField(TfrmCNPJCPF& dialog, Passo step)
 {
     switch (step) {
-    case 1: return &dialog.sCPFCNPJ;
-    case 2: return &dialog.sNome;
-    case 3: return &dialog.sEndereco;
-    case 4: return &dialog.sObsTexto;
-    case 5: return &dialog.sCodPromoc;
-    case 6: return &dialog.sIdEstrangeira;
-    case 7: return &dialog.sEmailCupom;
-    case 8: return &dialog.sPesqCons;
+    case PassoDocumento: return &dialog.sCPFCNPJ;
+    case PassoNome: return &dialog.sNome;
+    case PassoEndereco: return &dialog.sEndereco;
+    case PassoTelefone: return &dialog.sObsTexto;
+    case PassoCodPromoc: return &dialog.sCodPromoc;
+    case PassoIdEstrangeira: return &dialog.sIdEstrangeira;
+    case PassoEmail: return &dialog.sEmailCupom;
+    case PassoPesqCons: return &dialog.sPesqCons;
     default: return nullptr;
     }
 }
 
-std::string StepDisplay(const TfrmCNPJCPF& dialog, uint8_t step)
+std::string StepDisplay(const TfrmCNPJCPF& dialog, Passo step)
 {
     switch (step) {
-    case 1: return TypedDocumentMask(dialog.sCPFCNPJ);
-    case 2: return host::UpperCase(dialog.sNome);
-    case 3: return host::UpperCase(dialog.sEndereco);
-    case 4: return dialog.FormataTelefone(dialog.sObsTexto);
-    case 5: return dialog.sCodPromoc;
-    case 6: return dialog.sIdEstrangeira;
-    case 7: return dialog.sEmailCupom;
-    case 8: return dialog.sPesqCons;
+    case PassoDocumento: return TypedDocumentMask(dialog.sCPFCNPJ);
+    case PassoNome: return host::UpperCase(dialog.sNome);
+    case PassoEndereco: return host::UpperCase(dialog.sEndereco);
+    case PassoTelefone: return dialog.FormataTelefone(dialog.sObsTexto);
+    case PassoCodPromoc: return dialog.sCodPromoc;
+    case PassoIdEstrangeira: return dialog.sIdEstrangeira;
+    case PassoEmail: return dialog.sEmailCupom;
+    case PassoPesqCons: return dialog.sPesqCons;
     default: return "";
     }
 }

@@ -6,10 +6,10 @@
 
 namespace Cli_Tzc04182 {
 
-// The field of step 1 to 8, or nullptr for any other step.
-std::string* StepField(TfrmCNPJCPF& dialog, uint8_t step);
+// The field of a step, or nullptr for PassoNenhum.
+std::string* StepField(TfrmCNPJCPF& dialog, Passo step);
 // What the display line shows for the field of the step while it is typed: the document in its
 // growing mask, the name and address upper-cased, the telephone formatted, the others as typed.
-std::string StepDisplay(const TfrmCNPJCPF& dialog, uint8_t step);
+std::string StepDisplay(const TfrmCNPJCPF& dialog, Passo step);
 
 }  // namespace Cli_Tzc04182

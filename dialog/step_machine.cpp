@@ -53,7 +53,7 @@ bool EmailAccepted(const TfrmCNPJCPF& dialog)
 
 void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
 {
-    if (nPasso == 0)
+    if (nPasso == PassoNenhum)
         return;
     if (key == VK_F1)
         CallFiscalReports();
@@ -61,30 +61,30 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
         EraseLast(*this);
     if (key == VK_RETURN) {
         switch (nPasso) {
-        case 1:
+        case PassoDocumento:
             if (sCPFCNPJ.empty())
                 return;
-            nPasso = 2;
+            nPasso = PassoNome;
             break;
-        case 2:
-            nPasso = 3;
+        case PassoNome:
+            nPasso = PassoEndereco;
             break;
-        case 3:  // the address step shares the telephone's action
-        case 4:
+        case PassoEndereco:  // the address step shares the telephone's action
+        case PassoTelefone:
             RemoveFirstLineFeed(sObsTexto);
-            nPasso = 0;
+            nPasso = PassoNenhum;
             break;
-        case 5:
+        case PassoCodPromoc:
             RemoveFirstLineFeed(sCodPromoc);
-            nPasso = 0;
+            nPasso = PassoNenhum;
             break;
-        case 6:
+        case PassoIdEstrangeira:
             if (sIdEstrangeira.empty())
                 return;
             RemoveFirstLineFeed(sIdEstrangeira);
-            nPasso = 2;
+            nPasso = PassoNome;
             break;
-        case 7:
+        case PassoEmail:
             RemoveFirstLineFeed(sEmailCupom);
             if (!EmailAccepted(*this)) {
                 // The step stays open with the address as typed, for the customer to correct.
@@ -92,11 +92,11 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
                                       sContextoMsg, 0, nullptr);
                 Abort();
             }
-            nPasso = 0;
+            nPasso = PassoNenhum;
             break;
-        case 8:
+        case PassoPesqCons:
             RemoveFirstLineFeed(sPesqCons);
-            nPasso = 0;
+            nPasso = PassoNenhum;
             break;
         default:
             break;

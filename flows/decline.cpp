@@ -9,10 +9,10 @@ void TfrmCNPJCPF::sbtSairClick(host::TObject*)
     // The answers in step order; the e-mail flag goes with the e-mail.
     std::string* const answers[] = {&sCPFCNPJ,       &sNome,      &sEndereco,   &sObsTexto, &sCodPromoc,
                                     &sIdEstrangeira, &sPedeEmail, &sEmailCupom, &sPesqCons};
-    if (nPasso >= 1 && nPasso <= 8) {
-        // Steps 1 to 5 keep the answers before them; the steps that can stand in for the
-        // identification (6) or open without it (7, 8) empty every answer.
-        const std::size_t first = nPasso <= 5 ? nPasso - 1u : 0u;
+    if (nPasso >= PassoDocumento && nPasso <= PassoPesqCons) {
+        // The steps up to the promotional code keep the answers before them; the steps that can
+        // stand in for the identification or open without it empty every answer.
+        const std::size_t first = nPasso <= PassoCodPromoc ? nPasso - PassoDocumento : 0u;
         for (std::size_t i = first; i < std::size(answers); ++i)
             answers[i]->clear();
     }

@@ -1,4 +1,5 @@
 // The identification flow: document, then name and address as the call asks.
+#include "dialog/document_masks.h"
 #include "dialog/frmCNPJCPF.h"
 #include "host/text/strings.h"
 
@@ -63,28 +64,28 @@ void TfrmCNPJCPF::DoCPFNome()
 {
     const bool apc = sTipoTerminal == "APC";
     auto hasDocument = [this] { return !Consiste::EmptyString(sCPFCNPJ); };
-    auto timedWait = [this, apc](uint8_t end) {
+    auto timedWait = [this, apc](Passo end) {
         const StepTimeLimit limit(tmrCancAutoPag, apc);
         WaitUntilStep(end);
     };
     auto nameStep = [&] {
-        nPasso = 2;
+        nPasso = PassoNome;
         ShowOnlyPrompt(lblTexto2);
         lblInforma.SetText(sNome);
         ShowLetterKeyboard();
-        timedWait(3);
+        timedWait(PassoEndereco);
     };
     // The address prompt alone: a foreign identification taken in the name step left its own up.
     auto addressStep = [&] {
-        nPasso = 3;
+        nPasso = PassoEndereco;
         ShowOnlyPrompt(lblTexto2);
         lblTexto2.SetText(msgPadrao.Msg("ENDERECO"));
         lblInforma.SetText(sEndereco);
-        timedWait(0);
+        timedWait(PassoNenhum);
     };
     bool bPrimeiraVez = true;
     for (;;) {
-        nPasso = 1;
+        nPasso = PassoDocumento;
         lblTexto.SetText(sCPFCRM == "S" ? "CPF para o OndrixCRM" : "Informe o CPF ou CNPJ");
         ShowOnlyPrompt(lblTexto);
         lblInforma.SetText(sCPFCNPJ);
@@ -108,7 +109,7 @@ void TfrmCNPJCPF::DoCPFNome()
                 const StepTimeLimit limit(tmrCancAutoPag, apc);
                 if (hasDocument())
                     FormataCPFCNPJ();
-                WaitUntilStep(2);
+                WaitUntilStep(PassoNome);
             }
             if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ)) {
                 Rejeita("CGCCPF_NOK");

@@ -9,7 +9,7 @@ using namespace host;
 void TfrmCNPJCPF::DoObsTexto()
 {
     sObsTexto.clear();
-    nPasso = 4;
+    nPasso = PassoTelefone;
     ShowOnlyPrompt(lblTexto2);
     lblTexto2.SetText(msgPadrao.Msg("INFTEXTO"));
     lblInforma.SetText(sObsTexto);
@@ -19,53 +19,53 @@ void TfrmCNPJCPF::DoObsTexto()
     ntbNumerico2.SetTop(115);
     ntbNumerico2.SetLeft(10);
     ntbNumerico2.SetVisible(true);
-    WaitUntilStep(0);
+    WaitUntilStep(PassoNenhum);
     PostClose();
 }
 
 void TfrmCNPJCPF::DoCodPromoc()
 {
     sCodPromoc.clear();
-    nPasso = 5;
+    nPasso = PassoCodPromoc;
     ShowOnlyPrompt(lblCupomDesc);
     lblInforma.SetText(sCodPromoc);
     sbtIdEstrangeira.SetVisible(false);
     ShowLetterKeyboard();
-    WaitUntilStep(0);
+    WaitUntilStep(PassoNenhum);
     PostClose();
 }
 
 void TfrmCNPJCPF::doEmailCupom()
 {
-    nPasso = 7;
+    nPasso = PassoEmail;
     ShowOnlyPrompt(lblEmailCupom);
     lblInforma.SetText(sEmailCupom);
     sbtIdEstrangeira.SetVisible(false);
     ShowLetterKeyboard();
-    WaitUntilStep(0);
+    WaitUntilStep(PassoNenhum);
     PostClose();
 }
 
 void TfrmCNPJCPF::DoPesqCons()
 {
     sPesqCons.clear();
-    nPasso = 8;
+    nPasso = PassoPesqCons;
     ShowOnlyPrompt(lblPesqCons);
     lblInforma.SetText(sPesqCons);
     sbtIdEstrangeira.SetVisible(false);
     ShowLetterKeyboard();
-    WaitUntilStep(0);
+    WaitUntilStep(PassoNenhum);
     PostClose();
 }
 
 void TfrmCNPJCPF::DoIdEstrangeira()
 {
     sIdEstrangeira.clear();
-    nPasso = 6;
+    nPasso = PassoIdEstrangeira;
     ShowOnlyPrompt(lblIdEstrangeira);
     lblInforma.SetText(sIdEstrangeira);
     ShowLetterKeyboard();
-    WaitUntilStep(2);
+    WaitUntilStep(PassoNome);
     PostClose();
 }
 

@@ -51,11 +51,11 @@ TEST(CharacterEntry, EachStepTakesExactlyItsCharacters)
                                        &dialog.sCodPromoc, &dialog.sIdEstrangeira, &dialog.sEmailCupom, &dialog.sPesqCons})
                 field->clear();
             dialog.lblInforma.SetText("");
-            nPasso = step;
+            nPasso = static_cast<Cli_Tzc04182::Passo>(step);
             char key = static_cast<char>(code);
             dialog.FormKeyPress(&dialog, key);
             EXPECT_EQ(key, static_cast<char>(code)) << "the handler changed the character";
-            const std::string* field = Cli_Tzc04182::StepField(dialog, step);
+            const std::string* field = Cli_Tzc04182::StepField(dialog, static_cast<Cli_Tzc04182::Passo>(step));
             const bool taken = field != nullptr && *field == std::string(1, static_cast<char>(code));
             const bool expected = allowed[step].find(static_cast<char>(code)) != std::string::npos;
             EXPECT_EQ(taken, expected) << "step " << int(step) << ", code " << code;
@@ -182,7 +182,7 @@ TEST(CharacterEntry, TelephoneMarkerGoesInWhenTheDisplayHoldsFiftyDigits)
     for (const std::string& lead : {std::string(), std::string("0")}) {
         dialog.sObsTexto.clear();
         dialog.lblInforma.SetText("");
-        nPasso = 4;
+        nPasso = Cli_Tzc04182::PassoTelefone;
         const std::string typed = lead + Repeat("1234567890", 6);
         for (char key : typed)
             dialog.FormKeyPress(&dialog, key);

@@ -179,6 +179,7 @@ TEST(DatasetFixtures, RandomDamageIsAnErrorOrAFile)
     std::mt19937 random(4182);
     for (const char* file : kFixtureFiles) {
         const std::string original = ReadFixture(file);
+        ASSERT_FALSE(original.empty()) << "fixture missing or empty: " << kFixtures << file;
         const int rounds = original.size() > 50000 ? 100 : 400;
         for (int round = 0; round < rounds; ++round) {
             std::string bytes = original;

@@ -55,7 +55,7 @@ TEST(Decline, EmptiesTheAnswerOfTheStepAndOfEveryLaterOne)
         d.bCodPromoc = true;
         d.bSair = false;
         d.lblInforma.SetText("shown");
-        nPasso = step;
+        nPasso = static_cast<Cli_Tzc04182::Passo>(step);
 
         d.sbtSairClick(&d.sbtSair);
 
@@ -165,7 +165,7 @@ TEST(StepTimer, TickDeclinesAndLeavesTheTimerRunning)
     DirectDialog direct;
     TfrmCNPJCPF& dialog = direct.dialog;
     dialog.tmrCancAutoPag.SetEnabled(true);
-    nPasso = 2;
+    nPasso = Cli_Tzc04182::PassoNome;
     dialog.sNome = "ana";
     dialog.tmrCancAutoPagTimer(&dialog);  // the timer reports its owner
     EXPECT_TRUE(dialog.bSair);

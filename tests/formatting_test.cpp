@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/char_sets.h"
+#include "dialog/document_masks.h"
 #include "support/step_scripts.h"
 
 using namespace testing_support;
@@ -63,14 +64,6 @@ TEST(FormataTelefone, DisplayChangesLayoutWhileTheCustomerTypesAndErases)
         EXPECT_EQ(result.Lines("display"), expected) << erase;
         EXPECT_EQ(result.slots[3], "");
     }
-}
-
-TEST(FormataTelefone, FieldKeepsTheDigitsAsTyped)
-{
-    const auto result = AtStep(4).call.Run("011987654321{Enter}");
-    ASSERT_FALSE(result.error) << *result.error;
-    EXPECT_EQ(result.Last("display"), "(11)98765-4321");
-    EXPECT_EQ(result.slots[3], "011987654321");
 }
 
 TEST(FormataCPFCNPJ, ChoosesTheMaskByTheLengthOfTheDisplay)

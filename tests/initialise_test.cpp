@@ -181,14 +181,14 @@ TEST_F(Initialisation, BranchCnpjKeptWhenThereIsNoBranchFile)
 
 TEST_F(Initialisation, LeavesStepAndControlsAlone)
 {
-    Cli_Tzc04182::nPasso = 5;
+    Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoCodPromoc;
     dialog().ntbNumerico2.SetVisible(true);
     dialog().nTamCodPromoc = 50;
     Load(Typical());
     EXPECT_EQ(Cli_Tzc04182::nPasso, 5);
     EXPECT_TRUE(dialog().ntbNumerico2.Visible());
     EXPECT_EQ(dialog().nTamCodPromoc, 50);
-    Cli_Tzc04182::nPasso = 0;
+    Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoNenhum;
 }
 
 struct Dispatch {

@@ -143,13 +143,17 @@ TEST(Enter, AtTheAddressStepRemovesTheLineFeedFromTheTelephoneField)
 TEST(Enter, RemovesTheFirstLineFeedOfTheStepsField)
 {
     struct Case {
-        uint8_t step;
+        Cli_Tzc04182::Passo step;
         std::string before, after;
-        uint8_t next;
+        Cli_Tzc04182::Passo next;
     };
     const Case cases[] = {
-        {4, "1\n2\n3", "12\n3", 0}, {5, "ab\ncd\ne", "abcd\ne", 0}, {6, "x\ny", "xy", 2},
-        {7, "jo\nao@loja.com", "joao@loja.com", 0}, {8, "ana\n", "ana", 0}, {5, "sem", "sem", 0},
+        {Cli_Tzc04182::PassoTelefone, "1\n2\n3", "12\n3", Cli_Tzc04182::PassoNenhum},
+        {Cli_Tzc04182::PassoCodPromoc, "ab\ncd\ne", "abcd\ne", Cli_Tzc04182::PassoNenhum},
+        {Cli_Tzc04182::PassoIdEstrangeira, "x\ny", "xy", Cli_Tzc04182::PassoNome},
+        {Cli_Tzc04182::PassoEmail, "jo\nao@loja.com", "joao@loja.com", Cli_Tzc04182::PassoNenhum},
+        {Cli_Tzc04182::PassoPesqCons, "ana\n", "ana", Cli_Tzc04182::PassoNenhum},
+        {Cli_Tzc04182::PassoCodPromoc, "sem", "sem", Cli_Tzc04182::PassoNenhum},
     };
     DirectDialog direct;
     TfrmCNPJCPF& dialog = direct.dialog;
@@ -282,7 +286,7 @@ TEST(StepZero, EveryKeyIsIgnored)
     TfrmCNPJCPF& dialog = direct.dialog;
     dialog.sCPFCNPJ = "123";
     dialog.lblInforma.SetText("123.");
-    nPasso = 0;
+    nPasso = Cli_Tzc04182::PassoNenhum;
     for (uint16_t key : {host::VK_F1, host::VK_BACK, host::VK_RETURN, host::VK_DELETE, host::VK_ESCAPE}) {
         dialog.FormKeyDown(&dialog, key, host::ShiftState::None);
         char character = static_cast<char>(key);
@@ -300,7 +304,7 @@ TEST(ShiftState, MakesNoDifferenceToAControlKey)
     DirectDialog direct;
     TfrmCNPJCPF& dialog = direct.dialog;
     for (const auto shift : {host::ShiftState::Shift, host::ShiftState::Ctrl, host::ShiftState::Alt}) {
-        nPasso = 8;
+        nPasso = Cli_Tzc04182::PassoPesqCons;
         dialog.sPesqCons = "abc";
         uint16_t key = host::VK_BACK;
         dialog.FormKeyDown(&dialog, key, shift);

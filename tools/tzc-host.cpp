@@ -1,14 +1,12 @@
 // tzc-host: a host program that loads the module as a point-of-sale application does, builds the
 // parameter vector from the command line, calls the entry and prints the eight answers.
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "tools/loaded_module.h"
 #include "tzc04182.h"
 
 namespace {
@@ -23,72 +21,16 @@ const char* kUsage =
 const char* kTypicalScript = "52998224725{Enter}MARIA DA SILVA{Enter}RUA DAS FLORES 100{Enter}";
 
 struct Module {
-    void* handle = nullptr;
-    decltype(&::CriaInfAdicionalC) call = nullptr;
-    decltype(&::tzc_variant_string) make_string = nullptr;
-    decltype(&::tzc_variant_null) make_null = nullptr;
-    decltype(&::tzc_variant_array) make_array = nullptr;
-    decltype(&::tzc_array_element) element = nullptr;
-    decltype(&::tzc_variant_to_utf8) to_utf8 = nullptr;
-    decltype(&::tzc_variant_clear) clear = nullptr;
+    explicit Module(const std::string& path) : loaded(path) {}
+    tools::LoadedModule loaded;
+    decltype(&::CriaInfAdicionalC) call = loaded.Bind<decltype(call)>("CriaInfAdicionalC");
+    decltype(&::tzc_variant_string) make_string = loaded.Bind<decltype(make_string)>("tzc_variant_string");
+    decltype(&::tzc_variant_null) make_null = loaded.Bind<decltype(make_null)>("tzc_variant_null");
+    decltype(&::tzc_variant_array) make_array = loaded.Bind<decltype(make_array)>("tzc_variant_array");
+    decltype(&::tzc_array_element) element = loaded.Bind<decltype(element)>("tzc_array_element");
+    decltype(&::tzc_variant_to_utf8) to_utf8 = loaded.Bind<decltype(to_utf8)>("tzc_variant_to_utf8");
+    decltype(&::tzc_variant_clear) clear = loaded.Bind<decltype(clear)>("tzc_variant_clear");
 };
-
-std::string ModulePath()
-{
-    if (const char* chosen = std::getenv("TZC_MODULE"))
-        return chosen;
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return "libtzc04182.so";
-    std::string dir(self, static_cast<std::size_t>(length));
-    dir = dir.substr(0, dir.find_last_of('/'));
-    return dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
-}
-
-template <typename Function>
-void Bind(void* handle, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(handle, name));
-    if (function == nullptr) {
-        std::fprintf(stderr, "error: the module has no %s\n", name);
-        std::exit(1);
-    }
-}
-
-Module Load()
-{
-    Module module;
-    const std::string path = ModulePath();
-    module.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module.handle == nullptr) {
-        std::fprintf(stderr, "error: cannot load %s: %s\n", path.c_str(), dlerror());
-        std::exit(1);
-    }
-    Bind(module.handle, "CriaInfAdicionalC", module.call);
-    Bind(module.handle, "tzc_variant_string", module.make_string);
-    Bind(module.handle, "tzc_variant_null", module.make_null);
-    Bind(module.handle, "tzc_variant_array", module.make_array);
-    Bind(module.handle, "tzc_array_element", module.element);
-    Bind(module.handle, "tzc_variant_to_utf8", module.to_utf8);
-    Bind(module.handle, "tzc_variant_clear", module.clear);
-    return module;
-}
-
-// A line feed as \n and a backslash as \\, so that each slot stays on its line.
-std::string Escaped(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else
-            out += c;
-    }
-    return out;
-}
 
 bool ParseIndex(const char* text, int& index)
 {
@@ -173,7 +115,8 @@ int main(int argc, char** argv)
         }
     }
 
-    Module module = Load();
+    const char* chosen = std::getenv("TZC_MODULE");
+    Module module(chosen != nullptr ? chosen : tools::ModuleBesideProgram());
     std::vector<tzc_variant> params(17);
     for (int i = 0; i < 17; ++i)
         params[i] = null[i] ? module.make_null() : module.make_string(values[i].c_str());
@@ -192,13 +135,12 @@ int main(int argc, char** argv)
             std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
             if (length > 0)
                 module.to_utf8(value, text.data(), text.size() + 1);
-            std::printf("%d=%s\n", slot, Escaped(text).c_str());
+            std::printf("%d=%s\n", slot, tools::OneLine(text).c_str());
         }
     }
     for (tzc_variant& param : params)
         module.clear(&param);
     module.clear(&result);
     std::fflush(stdout);
-    dlclose(module.handle);
     return exit_code;
 }

@@ -13,6 +13,15 @@ namespace host::dataset_format {
 
 namespace {
 
+// A little-endian unsigned integer of up to 8 bytes.
+std::uint64_t LittleEndian(std::string_view bytes)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
 enum TypeCode : unsigned {
     kSigned = 1,
     kUnsigned = 2,
@@ -61,14 +70,7 @@ public:
     }
 
     // A little-endian unsigned integer of 1 to 8 bytes.
-    std::uint64_t Unsigned(std::size_t width, std::string_view what)
-    {
-        const std::string_view part = Take(width, what);
-        std::uint64_t value = 0;
-        for (std::size_t i = width; i-- > 0;)
-            value = (value << 8) | static_cast<unsigned char>(part[i]);
-        return value;
-    }
+    std::uint64_t Unsigned(std::size_t width, std::string_view what) { return LittleEndian(Take(width, what)); }
     unsigned U8(std::string_view what) { return static_cast<unsigned>(Unsigned(1, what)); }
     unsigned U16(std::string_view what) { return static_cast<unsigned>(Unsigned(2, what)); }
     std::uint32_t U32(std::string_view what) { return static_cast<std::uint32_t>(Unsigned(4, what)); }
@@ -207,14 +209,6 @@ std::string WideToCp1252(std::string_view bytes, bool stop_at_nul)
         text += CodePointToCp1252(code_point);
     }
     return text;
-}
-
-std::uint64_t LittleEndian(std::string_view bytes)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = bytes.size(); i-- > 0;)
-        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
-    return value;
 }
 
 struct Cell {

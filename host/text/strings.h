@@ -29,6 +29,8 @@ std::string FormatMaskText(std::string_view mask, std::string_view value);
 std::size_t Pos(std::string_view needle, std::string_view text);
 
 std::string Cp1252ToUtf8(std::string_view text);
+// One Unicode code point as UTF-8, appended to out.
+void AppendUtf8(std::string& out, char32_t code_point);
 // Characters outside Windows-1252, and malformed UTF-8, become "?".
 std::string Utf8ToCp1252(std::string_view text);
 // Malformed sequences become "?".

@@ -52,7 +52,7 @@ struct DirectDialog {
         UseHeadlessScreen();
         FreshDialog();
     }
-    ~DirectDialog() { Cli_Tzc04182::nPasso = 0; }
+    ~DirectDialog() { Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoNenhum; }
     DirectDialog(const DirectDialog&) = delete;
     DirectDialog& operator=(const DirectDialog&) = delete;
 };

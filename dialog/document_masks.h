@@ -1,10 +1,14 @@
 #pragma once
-// The written forms of a document number. Each group takes the characters at its positions;
-// a group beyond the end is empty, and the separators are always written.
+// The written forms of a document number, used while it is typed and by the flows that show it.
+// Each group takes the characters at its positions; a group beyond the end is empty, and the
+// separators are always written.
 #include <string>
 #include <string_view>
 
 namespace Cli_Tzc04182 {
+
+// The bytes of text that are the digits 0 to 9, in order.
+std::string ExtraiDigitos(std::string_view text);
 
 // ab.cde.fgh/ijkl-mn: the first 14 characters.
 std::string CnpjMask(std::string_view document);

@@ -1,5 +1,5 @@
 #pragma once
-// What the programs that call the module as a host does share: loading it by path and binding its
+// What the programs that call the module as a host share: loading it by path and binding its
 // entries by name, and writing a slot on one line. Header-only: they link nothing of the module.
 #ifdef _WIN32
 #include <windows.h>
@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+
+#include "host/text/one_line.h"
 
 namespace tools {
 
@@ -91,19 +93,6 @@ private:
 #endif
 };
 
-// A line feed as \n and a backslash as \\, so that each slot stays on its line.
-inline std::string OneLine(std::string_view text)
-{
-    std::string out;
-    for (const char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else
-            out += c;
-    }
-    return out;
-}
+using host::OneLine;
 
 }  // namespace tools

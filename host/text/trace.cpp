@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/text/environment.h"
+#include "host/text/one_line.h"
 #include "host/text/strings.h"
 
 namespace host {
@@ -16,30 +18,13 @@ std::function<void(const std::string&)>& Sink()
     return sink;
 }
 
-// A line feed as \n and a backslash as \\, so that a display holding the line-feed marker
-// stays on its line, as the slots of tzc-host do.
-std::string OneLine(const std::string& line)
-{
-    std::string out;
-    for (const char c : line) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else
-            out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 bool TraceEnabled()
 {
     if (Sink())
         return true;
-    const char* flag = std::getenv("TZC_TRACE");
-    return flag != nullptr && std::strcmp(flag, "1") == 0;
+    return EnvironmentVariable("TZC_TRACE") == "1";
 }
 
 void Trace(std::string_view kind, std::string_view cp1252_text)

@@ -17,8 +17,9 @@
 
 namespace tools {
 
-// The module beside this program: lib/libtzc04182.so next to its bin/ on Linux, tzc04182.dll in
-// the same folder on Windows.
+// The module beside this program: lib/libtzc04182.so next to its bin/ on Linux (a build tree or
+// an install prefix), else its SONAME from the loader's path (a system package puts it in the
+// multiarch folder); tzc04182.dll in the same folder on Windows.
 inline std::string ModuleBesideProgram()
 {
 #ifdef _WIN32
@@ -32,10 +33,11 @@ inline std::string ModuleBesideProgram()
     char self[4096];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0)
-        return "libtzc04182.so";
+        return "libtzc04182.so.1";
     std::string dir(self, static_cast<std::size_t>(length));
     dir = dir.substr(0, dir.find_last_of('/'));
-    return dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
+    const std::string beside = dir.substr(0, dir.find_last_of('/')) + "/lib/libtzc04182.so";
+    return access(beside.c_str(), F_OK) == 0 ? beside : "libtzc04182.so.1";
 #endif
 }
 

@@ -135,6 +135,7 @@ void TfrmCNPJCPF::BuildLayout()
 
     lblcodtela.SetBounds(672, 360, 49, 14);
     lblcodtela.alignment = TAlignment::Right;
+    lblcodtela.auto_size = true;  // grows to the left to show the whole code
     lblcodtela.font = {11, false, clGray};
     lblcodtela.transparent = true;
 

@@ -14,7 +14,15 @@ namespace Cli_Tzc04182 {
 
 namespace {
 
-[[maybe_unused]] bool DisplayPresent() { return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr; }
+// A display to open a window on: an X server, a Wayland compositor, or a Qt platform that shows
+// what it draws (a framebuffer, a VNC customer display), not one that only draws in memory.
+[[maybe_unused]] bool DisplayPresent()
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string named = platform != nullptr ? platform : "";
+    const bool shows = !named.empty() && !named.starts_with("offscreen") && !named.starts_with("minimal");
+    return shows || std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
 
 std::unique_ptr<host::Screen> WindowScreen([[maybe_unused]] bool offscreen)
 {

@@ -80,6 +80,42 @@ TEST(QtScreenPicture, EachStepLooksLikeItsReference)
     }
 }
 
+// The first and last column with ink (anything but white) in `strip` of the picture.
+std::pair<int, int> InkColumns(const QImage& picture, QRect strip)
+{
+    int first = -1, last = -1;
+    for (int x = strip.left(); x <= strip.right(); ++x)
+        for (int y = strip.top(); y <= strip.bottom(); ++y)
+            if (picture.pixelColor(x, y) != kWhite) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(QtScreenPicture, ScreenCodeShowsWholeWithItsRightEdgeKept)
+{
+    const QtCallResult run = QtCall().Run({Shot("first"), Key(Qt::Key_Escape, "\x1b")});
+    ASSERT_FALSE(run.error) << *run.error;
+    // The code alone, as its label's font draws it.
+    QImage alone(200, 20, QImage::Format_RGB32);
+    alone.fill(kWhite);
+    {
+        QPainter painter(&alone);
+        painter.setFont(host::qt::MakeFont({11, false, host::clGray}));
+        painter.setPen(Qt::gray);
+        painter.drawText(QRect(0, 0, 200, 20), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("TZC04182"));
+    }
+    const auto [alone_first, alone_last] = InkColumns(alone, alone.rect());
+    // Below "Confirmar", inside the frame: only the code is drawn there.
+    const auto [first, last] = InkColumns(run.shots.at("first"), QRect(560, 359, 168, 17));
+    ASSERT_GE(first, 0) << "no screen code";
+    EXPECT_EQ(last - first, alone_last - alone_first) << "the code is clipped";
+    EXPECT_LE(last, 720) << "the label's right edge is 721";
+    EXPECT_GE(last, 716) << "the code keeps to the right edge";
+}
+
 TEST(QtScreenTouch, EveryLetterKeyTypesItsCharacter)
 {
     const char* keys[] = {"sbt1", "sbt2", "sbt3", "sbt4", "sbt5", "sbt6", "sbt7", "sbt8", "sbt9", "sbt0",

@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/screens/qt/display_choice.h"
 #include "host/screens/qt/form_painter.h"
 #include "host/screens/qt/key_map.h"
 
@@ -34,8 +36,11 @@ TControl* Topmost(TControl& control, QPoint at)
 
 }  // namespace
 
-FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
+FormWindow::FormWindow(TApplication& application, QScreen* display)
+    : application_(application), display_(display), backing_store_(this)
 {
+    if (display_ != nullptr)
+        setScreen(display_);
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     setTitle(QStringLiteral("TZC04182"));
 }
@@ -46,13 +51,16 @@ void FormWindow::Push(TForm& form)
 {
     stack_.push_back(&form);
     if (stack_.size() == 1) {
-        const QSize size(std::max(1, form.Width()), std::max(1, form.Height()));
+        const QSize designed(std::max(1, form.Width()), std::max(1, form.Height()));
+        const QRect area = display_ != nullptr ? display_->availableGeometry() : QRect(QPoint(0, 0), designed);
+        scale_ = FitScale(designed, area.size(), display_ != nullptr ? display_->devicePixelRatio() : 1.0);
+        const QSize size = scale_ == 1.0 ? designed
+                                         : QSize(std::max(1, static_cast<int>(designed.width() * scale_)),
+                                                 std::max(1, static_cast<int>(designed.height() * scale_)));
         setMinimumSize(size);
         setMaximumSize(size);
         resize(size);
-        if (const QScreen* display = QGuiApplication::primaryScreen())
-            setPosition(display->geometry().topLeft() + QPoint((display->geometry().width() - size.width()) / 2,
-                                                               (display->geometry().height() - size.height()) / 2));
+        setPosition(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
         show();
         // Above the host's windows, with the keyboard.
         if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -103,10 +111,15 @@ void FormWindow::RenderNow()
     {
         QPainter painter(backing_store_.paintDevice());
         painter.fillRect(area, Qt::black);
+        if (scale_ != 1.0) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.scale(scale_, scale_);
+        }
         FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
     }
     backing_store_.endPaint();
     backing_store_.flush(area);
+    ++frames_shown_;
 }
 
 QImage FormWindow::Grab() const
@@ -122,20 +135,25 @@ QRect FormWindow::WindowRect(const TControl& control) const
     if (form->Kind() != TControlKind::Form || stack_.empty())
         return {};
     const QPoint origin = FormOrigin(*stack_.front(), *form);
-    if (&control == form)
-        return QRect(origin, QSize(form->Width(), form->Height()));
-    return QRect(origin + QPoint(control.FormLeft(), control.FormTop()), QSize(control.Width(), control.Height()));
+    const QRect designed = &control == form ? QRect(origin, QSize(form->Width(), form->Height()))
+                                            : QRect(origin + QPoint(control.FormLeft(), control.FormTop()),
+                                                    QSize(control.Width(), control.Height()));
+    if (scale_ == 1.0)
+        return designed;
+    return QRectF(QPointF(designed.topLeft()) * scale_, QSizeF(designed.size()) * scale_).toAlignedRect();
 }
 
-TControl* FormWindow::ControlAt(QPoint at) const
+TControl* FormWindow::ControlAt(QPointF at) const
 {
     TForm* form = TopForm();
-    if (form == nullptr)
+    if (form == nullptr || stack_.empty())
         return nullptr;
-    const QRect bounds = WindowRect(*form);
-    if (!bounds.contains(at))
+    // Back from the window's pixels to the forms' own.
+    const QPoint designed(static_cast<int>(std::floor(at.x() / scale_)), static_cast<int>(std::floor(at.y() / scale_)));
+    const QRect bounds(FormOrigin(*stack_.front(), *form), QSize(form->Width(), form->Height()));
+    if (!bounds.contains(designed))
         return nullptr;
-    return Topmost(*form, at - bounds.topLeft());
+    return Topmost(*form, designed - bounds.topLeft());
 }
 
 void FormWindow::SetHeldInside(bool inside)
@@ -169,7 +187,7 @@ void FormWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    TControl* control = ControlAt(event->position().toPoint());
+    TControl* control = ControlAt(event->position());
     pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
     held_inside_ = false;
     SetHeldInside(pressed_ != nullptr);
@@ -178,7 +196,7 @@ void FormWindow::mousePressEvent(QMouseEvent* event)
 void FormWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (pressed_ != nullptr)
-        SetHeldInside(ControlAt(event->position().toPoint()) == pressed_);
+        SetHeldInside(ControlAt(event->position()) == pressed_);
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event)
@@ -186,7 +204,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || pressed_ == nullptr)
         return;
     TControl* control = pressed_;
-    const bool over = ControlAt(event->position().toPoint()) == control;
+    const bool over = ControlAt(event->position()) == control;
     pressed_ = nullptr;
     SetHeldInside(false);
     TForm* form = control->Form();

@@ -2,9 +2,13 @@
 // FormWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
 // the window, the ones above lie over it at their positions) and turns Qt's input into the
 // framework's messages for the form on top: key-down and character messages for keys, a click
-// message when a touch or left click is released over the control it was pressed on.
+// message when a touch or left click is released over the control it was pressed on. The window
+// lies wholly on its display, centred: a form larger than the display's free area (a small
+// display, or the platform's scale) is drawn shrunk to fit.
 #include <QBackingStore>
 #include <QImage>
+#include <QPointer>
+#include <QScreen>
 #include <QWindow>
 #include <vector>
 
@@ -19,7 +23,7 @@ namespace host::qt {
 
 class FormWindow final : public QWindow {
 public:
-    explicit FormWindow(TApplication& application);
+    FormWindow(TApplication& application, QScreen* display);
     ~FormWindow() override;
 
     // A form shown modally on top of the others; the first one sizes and centres the window.
@@ -29,6 +33,10 @@ public:
     bool Empty() const { return stack_.empty(); }
 
     void RenderNow();
+    // Frames put on the display so far.
+    int FramesShown() const { return frames_shown_; }
+    // How much the forms are shrunk to fit the display: 1 when they fit as they are.
+    double Scale() const { return scale_; }
     QImage Grab() const;
     // Where a control of a shown form lies in the window.
     QRect WindowRect(const TControl& control) const;
@@ -50,10 +58,13 @@ private:
     TForm* TopForm() const;
     std::vector<const TControl*> Layers() const;
     // The topmost showing control of the top form under a window point, or nullptr.
-    TControl* ControlAt(QPoint at) const;
+    TControl* ControlAt(QPointF at) const;
     void SetHeldInside(bool inside);
 
     TApplication& application_;
+    QPointer<QScreen> display_;  // gone when the display is unplugged
+    double scale_ = 1.0;
+    int frames_shown_ = 0;
     QBackingStore backing_store_;
     std::vector<TForm*> stack_;
     TControl* pressed_ = nullptr;

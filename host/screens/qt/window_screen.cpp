@@ -6,6 +6,8 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/screens/qt/display_choice.h"
+#include "host/screens/qt/platform_check.h"
 #include "host/screens/qt/qt_screen.h"
 
 namespace host::qt {
@@ -13,28 +15,33 @@ namespace host::qt {
 namespace {
 
 // The Qt application, made on first use when the host has none. It lives as long as the process:
-// destroying it at exit would run after Qt's own globals are gone.
+// destroying it at exit would run after Qt's own globals are gone. Qt would end the process when
+// its platform cannot start, so the platform is checked first: a call fails instead, and a later
+// call makes the application once the display is there.
 void EnsureApplication(bool offscreen)
 {
-    if (QCoreApplication::instance() != nullptr)
+    if (QCoreApplication* existing = QCoreApplication::instance()) {
+        if (qobject_cast<QGuiApplication*>(existing) == nullptr)
+            throw std::runtime_error("the host's Qt application is a QCoreApplication; the window screen needs a QGuiApplication");
         return;
-    // Without a display Qt would end the process; a call must fail instead.
-    if (!offscreen && std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-        std::getenv("QT_QPA_PLATFORM") == nullptr)
-        throw std::runtime_error("no display for the window screen (DISPLAY and WAYLAND_DISPLAY are not set)");
-    // Qt keeps argc and argv for the application's lifetime.
+    }
+    const CheckedPlatform checked = StartablePlatform(offscreen);
+    // Qt keeps argc and argv for the application's lifetime; this runs once.
+    static std::string platform = checked.platform.text;
     static char name[] = "tzc04182";
-    static char platform_option[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* arguments[] = {name, offscreen ? platform_option : nullptr, platform, nullptr};
-    static int count = offscreen ? 3 : 1;
-    static QGuiApplication* application = new QGuiApplication(count, arguments);
-    (void)application;
+    static char option[] = "-platform";
+    static char* arguments[] = {name, option, platform.data(), nullptr};
+    static int count = 3;
+    new QGuiApplication(count, arguments);
 }
 
 }  // namespace
 
-WindowScreen::WindowScreen(bool offscreen) { EnsureApplication(offscreen); }
+WindowScreen::WindowScreen(bool offscreen, std::string display) : display_(std::move(display))
+{
+    EnsureApplication(offscreen);
+    RequireDisplay(display_);
+}
 
 WindowScreen::~WindowScreen()
 {
@@ -48,7 +55,7 @@ WindowScreen::~WindowScreen()
 void WindowScreen::FormShown(TForm& form)
 {
     if (!window_)
-        window_ = std::make_unique<FormWindow>(Application());
+        window_ = std::make_unique<FormWindow>(Application(), DisplayToOpenOn(display_));
     window_->Push(form);
 }
 
@@ -132,7 +139,8 @@ namespace host {
 
 std::unique_ptr<Screen> MakeQtScreen(bool offscreen)
 {
-    auto screen = std::make_unique<qt::WindowScreen>(offscreen);
+    const char* display = std::getenv("TZC_DISPLAY");
+    auto screen = std::make_unique<qt::WindowScreen>(offscreen, display != nullptr ? display : "");
     const char* script = std::getenv("TZC_INPUT");
     // Offscreen nobody else can act: no script is a customer who has nothing to do. At a window
     // a person takes over once the script is done.

@@ -17,8 +17,10 @@ namespace host::qt {
 class WindowScreen final : public Screen {
 public:
     // Uses the process's Qt application when there is one, else makes its own (on Qt's offscreen
-    // platform when asked). Throws when a window is wanted and there is no display.
-    explicit WindowScreen(bool offscreen);
+    // platform when asked). Forms open on `display` (an index or a name as Qt lists the displays;
+    // "" the primary). Throws, leaving the process as it was, when the platform cannot start or
+    // the display is not there.
+    explicit WindowScreen(bool offscreen, std::string display = "");
     ~WindowScreen() override;
 
     void SetCustomer(std::unique_ptr<Customer> customer) { customer_ = std::move(customer); }
@@ -38,6 +40,7 @@ private:
     void SleepUntil(TApplication& application, std::optional<TimePoint> wake);
 
     RealClock clock_;
+    std::string display_;
     // Made when a form is shown and dropped when the last one is hidden: Qt's platform objects
     // must not outlive the call, because at exit the platform may be gone before we are.
     std::unique_ptr<FormWindow> window_;

@@ -6,17 +6,23 @@
 
 namespace {
 
-bool AllDigits(std::string_view text)
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllDigits(std::string_view text) { return std::all_of(text.begin(), text.end(), IsDigit); }
+
+// The characters of a CNPJ before its check digits.
+bool AllCnpjBaseCharacters(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z'); });
 }
 
-// Modulo-11 check digit of the first `count` digits, with weights from `weights`.
-int CheckDigit(std::string_view digits, std::size_t count, const int* weights)
+// Modulo-11 check digit of the first `count` characters, each worth its code minus 48 (a digit
+// its own value, "A" 17 to "Z" 42), with weights from `weights`.
+int CheckDigit(std::string_view characters, std::size_t count, const int* weights)
 {
     int sum = 0;
     for (std::size_t i = 0; i < count; ++i)
-        sum += (digits[i] - '0') * weights[i];
+        sum += (characters[i] - '0') * weights[i];
     const int rest = sum % 11;
     return rest < 2 ? 0 : 11 - rest;
 }
@@ -34,13 +40,14 @@ bool CPFOk(std::string_view digits)
     return CheckDigit(digits, 9, first) == digits[9] - '0' && CheckDigit(digits, 10, second) == digits[10] - '0';
 }
 
-bool CGCOk(std::string_view digits)
+// The numeric rule and the alphanumeric one are the same rule: a digit is worth its value either way.
+bool CGCOk(std::string_view cnpj)
 {
-    if (digits.size() != 14 || !AllDigits(digits))
+    if (cnpj.size() != 14 || !AllCnpjBaseCharacters(cnpj.substr(0, 12)) || !AllDigits(cnpj.substr(12)))
         return false;
     static constexpr int first[] = {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
     static constexpr int second[] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-    return CheckDigit(digits, 12, first) == digits[12] - '0' && CheckDigit(digits, 13, second) == digits[13] - '0';
+    return CheckDigit(cnpj, 12, first) == cnpj[12] - '0' && CheckDigit(cnpj, 13, second) == cnpj[13] - '0';
 }
 
 bool EmptyString(std::string_view text) { return text.empty(); }

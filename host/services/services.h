@@ -16,8 +16,9 @@ namespace Consiste {
 
 // The two modulo-11 check digits of an 11-digit CPF.
 bool CPFOk(std::string_view digits);
-// The two modulo-11 check digits of a 14-digit CNPJ.
-bool CGCOk(std::string_view digits);
+// The two modulo-11 check digits of a 14-character CNPJ: twelve digits or capitals A to Z, each
+// worth its code minus 48, then the two check digits, which are digits.
+bool CGCOk(std::string_view cnpj);
 // True only for a string of no characters.
 bool EmptyString(std::string_view text);
 host::Variant iif(bool condition, const host::Variant& when_true, const host::Variant& when_false);

@@ -12,8 +12,8 @@ using namespace host;
 
 void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
 {
-    // Only the 17 defined elements are read, whatever the host says it passed.
-    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 16) + 1;
+    // Only the 18 defined elements are read, whatever the host says it passed.
+    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 17) + 1;
     auto element = [&](int index) -> const Variant* { return index < count ? &params[index] : nullptr; };
 
     // Elements 0 to 7 are required: an error leaves the call.
@@ -26,15 +26,16 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
         *required[index] = value->ToString();
     }
 
-    // Elements 8 to 16 are optional, each load guarded by itself.
+    // Elements 8 to 17 are optional, each load guarded by itself.
     struct Optional {
         std::string* field;
         const char* fallback;
     };
     const Optional optional[] = {{&sCodPromoc, "N"},  {&sIdEstrangeira, "N"}, {&sCodPromocLongo, "N"},
                                  {&sPedeEmail, "N"},  {&sEmailCupom, ""},     {&sValidaEmail, "N"},
-                                 {&sPesqCons, "N"},   {&sPedeCPF, "S"},       {&sCPFCRM, "N"}};
-    for (int index = 8; index <= 16; ++index) {
+                                 {&sPesqCons, "N"},   {&sPedeCPF, "S"},       {&sCPFCRM, "N"},
+                                 {&sCNPJAlfanumerico, "N"}};
+    for (int index = 8; index <= 17; ++index) {
         const Optional& load = optional[index - 8];
         const Variant* value = element(index);
         try {

@@ -4,6 +4,7 @@
 #include "dialog/char_sets.h"
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/step_fields.h"
+#include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
 
@@ -12,6 +13,10 @@ using namespace host;
 namespace {
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// An alphanumeric CNPJ has letters in the twelve places before its two check digits.
+constexpr std::size_t kCnpjBaseLength = 12;
 
 // The name takes letters and the blank only.
 bool IsNameCharacter(unsigned char c)
@@ -46,12 +51,28 @@ StepRule RuleFor(Passo step)
     }
 }
 
+// The character the step stores for the one typed, or 0 when the step refuses it.
+char Accepted(const TfrmCNPJCPF& dialog, const StepRule& rule, char key)
+{
+    const auto code = static_cast<unsigned char>(key);
+    if (rule.allowed(code))
+        return key;
+    // A lower-case letter from a keyboard is the capital: a CNPJ is written in capitals.
+    if (nPasso == PassoDocumento && dialog.AceitaCNPJAlfanumerico() && IsLetter(code) &&
+        dialog.sCPFCNPJ.size() < kCnpjBaseLength)
+        return UpperCase(std::string(1, key)).front();
+    return 0;
+}
+
 }  // namespace
 
 void TfrmCNPJCPF::FormKeyPress(TObject*, char& key)
 {
     const StepRule rule = RuleFor(nPasso);
-    if (rule.allowed == nullptr || !rule.allowed(static_cast<unsigned char>(key)))
+    if (rule.allowed == nullptr)
+        return;
+    const char typed = Accepted(*this, rule, key);
+    if (typed == 0)
         return;
     const std::size_t shown = lblInforma.GetText().size();
     if (shown >= rule.room)
@@ -62,7 +83,7 @@ void TfrmCNPJCPF::FormKeyPress(TObject*, char& key)
         // put in again after an erase and reach the host, since Enter removes only one.
         if (rule.line_feed_at_50 && shown == 50 && field.find('\n') == std::string::npos)
             field += '\n';
-        field += key;
+        field += typed;
     }
     // Built from the field, so the display always shows what is stored, also when the step
     // opened on a masked number.

@@ -12,10 +12,23 @@ void TfrmCNPJCPF::ShowOnlyPrompt(TLabel& prompt)
         label->SetVisible(label == &prompt);
 }
 
+// With its space bar: the steps of text take blanks.
 void TfrmCNPJCPF::ShowLetterKeyboard()
 {
     ntbNumerico2.SetVisible(false);
+    FindComponent("sbtNumeros")->SetVisible(false);
+    FindComponent("BlendedBitBtn1")->SetVisible(true);
     ntbAlfanumerico.SetVisible(true);
+}
+
+// Hidden again, the letter keyboard gets its space bar back for the next step that shows it.
+void TfrmCNPJCPF::ShowLetterSwitch(bool shown)
+{
+    FindComponent("sbtLetras")->SetVisible(shown);
+    if (!shown) {
+        FindComponent("sbtNumeros")->SetVisible(false);
+        FindComponent("BlendedBitBtn1")->SetVisible(true);
+    }
 }
 
 void TfrmCNPJCPF::WaitUntilStep(Passo end)

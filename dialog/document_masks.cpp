@@ -20,6 +20,14 @@ std::string ExtraiDigitos(std::string_view text)
     return digits;
 }
 
+bool HasLetter(std::string_view text)
+{
+    for (const char c : text)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            return true;
+    return false;
+}
+
 std::string CnpjMask(std::string_view document)
 {
     std::string shown;

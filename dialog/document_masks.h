@@ -9,6 +9,8 @@ namespace Cli_Tzc04182 {
 
 // The bytes of text that are the digits 0 to 9, in order.
 std::string ExtraiDigitos(std::string_view text);
+// Whether text holds a letter a to z or A to Z: an alphanumeric CNPJ rather than a number.
+bool HasLetter(std::string_view text);
 
 // ab.cde.fgh/ijkl-mn: the first 14 characters.
 std::string CnpjMask(std::string_view document);

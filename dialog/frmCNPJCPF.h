@@ -63,7 +63,7 @@ public:
     // Capture state of one call.
     std::string sCPFCNPJ, sNome, sEndereco, sObsTexto, sSomenteNome, sTipoTerminal, sContextoMsg,
         sPedeNomeEndereco, sCNPJFilial, sCodPromoc, sIdEstrangeira, sCodPromocLongo, sPedeEmail,
-        sEmailCupom, sValidaEmail, sPesqCons, sPedeCPF, sCPFCRM;
+        sEmailCupom, sValidaEmail, sPesqCons, sPedeCPF, sCPFCRM, sCNPJAlfanumerico;
     int nTamCodPromoc = 0;
     bool bCodPromoc = false;
     bool bSair = false;
@@ -84,6 +84,14 @@ public:
     void sbtBackSpaceClick(host::TObject* sender);
     void sbtLimparClick(host::TObject* sender);
     void sbtEnterClick(host::TObject* sender);
+    // The keys that switch the document step between the digit keypad ("ABC") and the letter
+    // keyboard ("123"); they change no field.
+    void sbtLetrasClick(host::TObject* sender);
+    void sbtNumerosClick(host::TObject* sender);
+    // Whether this call takes the CNPJ with letters at the document step.
+    bool AceitaCNPJAlfanumerico() const { return sCNPJAlfanumerico == "S"; }
+    // Shows or hides "ABC" on the digit keypad, for the time the document step waits.
+    void ShowLetterSwitch(bool shown);
 
     // Flows.
     void DoCPFNome();

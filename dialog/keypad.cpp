@@ -42,4 +42,20 @@ void TfrmCNPJCPF::sbtLimparClick(TObject*)
 
 void TfrmCNPJCPF::sbtEnterClick(TObject*) { SendMessageA(GetHandle(), WM_KEYDOWN, VK_RETURN, 0); }
 
+// The letter keyboard in the document step: its digits type the number, and "123" in place of
+// the space bar, which the document refuses, goes back to the digit keypad.
+void TfrmCNPJCPF::sbtLetrasClick(TObject*)
+{
+    ntbNumerico2.SetVisible(false);
+    ntbAlfanumerico.SetVisible(true);
+    FindComponent("BlendedBitBtn1")->SetVisible(false);
+    FindComponent("sbtNumeros")->SetVisible(true);
+}
+
+void TfrmCNPJCPF::sbtNumerosClick(TObject*)
+{
+    ntbAlfanumerico.SetVisible(false);
+    ntbNumerico2.SetVisible(true);
+}
+
 }  // namespace Cli_Tzc04182

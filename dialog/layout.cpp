@@ -233,6 +233,11 @@ void TfrmCNPJCPF::BuildLetterKeyboard()
     SetupKey(underline, 541, tops[4], 57, 46, "_", '_', 24);
     underline.OnClick = [this](TObject* sender) { sbtUnderlineClick(sender); };
     FindComponent("sbtArroba")->OnClick = [this](TObject* sender) { sbtArrobaClick(sender); };
+    // Back to the digit keypad from an alphanumeric CNPJ; shown by "ABC" only.
+    auto& digits = ntbAlfanumerico.Add<TBlendedBitBtn>("sbtNumeros");
+    SetupKey(digits, 1, tops[4], 478, 46, "123", '\0', 24);
+    digits.OnClick = [this](TObject* sender) { sbtNumerosClick(sender); };
+    digits.SetVisible(false);
 }
 
 void TfrmCNPJCPF::BuildDigitKeypad()
@@ -247,6 +252,11 @@ void TfrmCNPJCPF::BuildDigitKeypad()
     auto& zero = ntbNumerico2.Add<TBlendedBitBtn>("sbt00");
     SetupKey(zero, 164, 184, 274, 60, "0", '0', 24);
     zero.OnClick = click;
+    // The letter keyboard for an alphanumeric CNPJ; shown only while the document step takes one.
+    auto& letters = ntbNumerico2.Add<TBlendedBitBtn>("sbtLetras");
+    SetupKey(letters, 440, 184, 90, 60, "ABC", '\0', 24);
+    letters.OnClick = [this](TObject* sender) { sbtLetrasClick(sender); };
+    letters.SetVisible(false);
 }
 
 }  // namespace Cli_Tzc04182

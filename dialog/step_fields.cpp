@@ -23,7 +23,10 @@ std::string* StepField(TfrmCNPJCPF& dialog, Passo step)
 std::string StepDisplay(const TfrmCNPJCPF& dialog, Passo step)
 {
     switch (step) {
-    case PassoDocumento: return TypedDocumentMask(dialog.sCPFCNPJ);
+    case PassoDocumento:
+        if (dialog.AceitaCNPJAlfanumerico() && HasLetter(dialog.sCPFCNPJ))
+            return CnpjMask(dialog.sCPFCNPJ);
+        return TypedDocumentMask(dialog.sCPFCNPJ);
     case PassoNome: return host::UpperCase(dialog.sNome);
     case PassoEndereco: return host::UpperCase(dialog.sEndereco);
     case PassoTelefone: return dialog.FormataTelefone(dialog.sObsTexto);

@@ -9,7 +9,8 @@ namespace Cli_Tzc04182 {
 // The field of a step, or nullptr for PassoNenhum.
 std::string* StepField(TfrmCNPJCPF& dialog, Passo step);
 // What the display line shows for the field of the step while it is typed: the document in its
-// growing mask, the name and address upper-cased, the telephone formatted, the others as typed.
+// growing mask (an alphanumeric CNPJ in the CNPJ mask at every length), the name and address
+// upper-cased, the telephone formatted, the others as typed.
 std::string StepDisplay(const TfrmCNPJCPF& dialog, Passo step);
 
 }  // namespace Cli_Tzc04182

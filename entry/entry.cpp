@@ -63,8 +63,8 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
     if (frmCNPJCPF != nullptr && frmCNPJCPF->Modal())
         throw std::logic_error("CriaInfAdicional: the dialog is already open; one call at a time");
 
-    // Only the 17 defined elements are ever read.
-    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 16) + 1;
+    // Only the 18 defined elements are ever read.
+    const int count = params == nullptr || lastIndex < 0 ? 0 : std::min(lastIndex, 17) + 1;
     const std::vector<Variant> copy(params, params + count);
 
     TfrmCNPJCPF& dialog = Dialog();

@@ -7,10 +7,12 @@ namespace Cli_Tzc04182 {
 
 using namespace host;
 
-// The mask follows the length of the display, not of the document.
+// The mask follows the length of the display, not of the document; an alphanumeric CNPJ is no
+// CPF at any length.
 void TfrmCNPJCPF::FormataCPFCNPJ()
 {
-    lblInforma.SetText(lblInforma.GetText().size() >= 13 ? CnpjMask(sCPFCNPJ) : CpfMask(sCPFCNPJ));
+    const bool cnpj = lblInforma.GetText().size() >= 13 || (AceitaCNPJAlfanumerico() && HasLetter(sCPFCNPJ));
+    lblInforma.SetText(cnpj ? CnpjMask(sCPFCNPJ) : CpfMask(sCPFCNPJ));
 }
 
 std::string TfrmCNPJCPF::FormataTelefone(std::string telefone) const

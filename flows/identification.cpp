@@ -19,9 +19,12 @@ bool IsRepeatedNumber(int64_t value)
 }
 
 // The checks of a document confirmed in the step; false rejects it. A value that is not a
-// decimal number within 64 bits is rejected like any invalid document.
-bool DocumentPassesStepChecks(const std::string& document)
+// decimal number within 64 bits is rejected like any invalid document. An alphanumeric CNPJ,
+// when the call takes one, has no value to compare: its length and check digits decide.
+bool DocumentPassesStepChecks(const std::string& document, bool alphanumeric)
 {
+    if (alphanumeric && HasLetter(document))
+        return document.size() == 14 && Consiste::CGCOk(UpperCase(document));
     const std::string digits = ExtraiDigitos(document);
     if (document.size() == 11 && !Consiste::CPFOk(digits))
         return false;
@@ -56,6 +59,27 @@ public:
 
 private:
     TTimer& timer_;
+};
+
+// "ABC" on the digit keypad while the document step waits for a CNPJ that may hold letters.
+class LetterSwitch {
+public:
+    LetterSwitch(TfrmCNPJCPF& dialog, bool offered) : dialog_(dialog), offered_(offered)
+    {
+        if (offered_)
+            dialog_.ShowLetterSwitch(true);
+    }
+    ~LetterSwitch()
+    {
+        if (offered_)
+            dialog_.ShowLetterSwitch(false);
+    }
+    LetterSwitch(const LetterSwitch&) = delete;
+    LetterSwitch& operator=(const LetterSwitch&) = delete;
+
+private:
+    TfrmCNPJCPF& dialog_;
+    const bool offered_;
 };
 
 }  // namespace
@@ -107,14 +131,18 @@ void TfrmCNPJCPF::DoCPFNome()
             bPrimeiraVez = false;
             {
                 const StepTimeLimit limit(tmrCancAutoPag, apc);
+                const LetterSwitch letters(*this, AceitaCNPJAlfanumerico());
                 if (hasDocument())
                     FormataCPFCNPJ();
                 WaitUntilStep(PassoNome);
             }
-            if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ)) {
+            if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ, AceitaCNPJAlfanumerico())) {
                 Rejeita("CGCCPF_NOK");
                 continue;
             }
+            // Returned in capitals, also when the host pre-filled it in lower case.
+            if (!bSair && AceitaCNPJAlfanumerico() && HasLetter(sCPFCNPJ))
+                sCPFCNPJ = UpperCase(sCPFCNPJ);
         }
         if (hasDocument() && sCPFCNPJ.size() <= 11 && !Consiste::CPFOk(ExtraiDigitos(sCPFCNPJ))) {
             sCPFCNPJ.clear();

@@ -38,6 +38,9 @@ const Expected kComponents[] = {
     {"lblInforma", 4, 10, 590, 23, true, "", 16, false, clWhite},
     {"ntbAlfanumerico", 10, 115, 600, 244, true, nullptr, 16, false, clWhite},
     {"ntbNumerico2", 9, 638, 600, 244, false, nullptr, 16, false, clWhite},
+    // The keypad switches of the alphanumeric CNPJ, inside their holders.
+    {"sbtLetras", 440, 184, 90, 60, false, "ABC", 24, false, TColor{72, 72, 72}},
+    {"sbtNumeros", 1, 198, 478, 46, false, "123", 24, false, TColor{72, 72, 72}},
 };
 
 TfrmCNPJCPF& Dialog()
@@ -102,7 +105,7 @@ TEST(Layout, LetterKeyboardKeysTypeTheirCaptions)
     const char* rows[] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL\xC7", "ZXCVBNM./@"};
     const int tops[] = {2, 51, 100, 149};
     const auto& children = Dialog().ntbAlfanumerico.Children();
-    ASSERT_EQ(children.size(), 43u);
+    ASSERT_EQ(children.size(), 44u);  // and "123", in the table above
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 10; ++column) {
             const TControl& key = *children[row * 10 + column];
@@ -132,7 +135,7 @@ TEST(Layout, LetterKeyboardKeysTypeTheirCaptions)
 TEST(Layout, DigitKeypadIsABlockOfNineAndAWideZero)
 {
     const auto& children = Dialog().ntbNumerico2.Children();
-    ASSERT_EQ(children.size(), 10u);
+    ASSERT_EQ(children.size(), 11u);  // and "ABC", in the table above
     const int lefts[] = {164, 256, 348};
     const int tops[] = {1, 62, 123};
     for (int digit = 1; digit <= 9; ++digit) {

@@ -49,7 +49,7 @@ void FreshDialog()
 
 Call::Call()
 {
-    const char* typical[] = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"};
+    const char* typical[] = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N", "N"};
     for (const char* value : typical)
         params_.emplace_back(std::string_view(value));
 }
@@ -61,6 +61,8 @@ Call& Call::Null(int index) { return Param(index, host::Variant::Null()); }
 Call& Call::Param(int index, host::Variant value)
 {
     params_.at(static_cast<std::size_t>(index)) = std::move(value);
+    if (index == 17 && last_ == 16)
+        last_ = 17;
     return *this;
 }
 

@@ -23,7 +23,8 @@ struct CallResult {
 
 class Call {
 public:
-    // The typical call: empty answers, "S" at 7 and 15, terminal "PDV", "N" for the other flags.
+    // The typical call: empty answers, "S" at 7 and 15, terminal "PDV", "N" for the other flags,
+    // passed as elements 0 to 16. Element 17 ("N" until set) is passed once it has been set.
     Call();
     Call& Param(int index, const std::string& utf8);
     Call& Null(int index);

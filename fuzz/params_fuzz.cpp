@@ -214,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int last = choices.Pick(kLast);
     const bool no_vector = choices.Chance(3);
 
-    std::vector<HostValue> params(17);
+    std::vector<HostValue> params(18);
     for (HostValue& param : params) {
         if (choices.Chance(4))
             param = MakeUnusableArray(choices);
@@ -222,10 +222,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             param.raw = MakeValue(choices, 0);
     }
     // Most calls get valid flags where it matters, so that the dialog runs.
-    for (int i = 3; i < 17; ++i)
+    for (int i = 3; i < 18; ++i)
         if (choices.Chance(70)) {
             params[static_cast<std::size_t>(i)].Release();
-            params[static_cast<std::size_t>(i)].raw = Take(Variant(std::string_view(i == 15 || i == 7 ? "S" : "N")));
+            params[static_cast<std::size_t>(i)].raw = Take(Variant(std::string_view(i == 15 || i == 7 || i == 17 ? "S" : "N")));
         }
 
     HostValue result;

@@ -152,7 +152,7 @@ TEST(HostileParameters, FewerThanEightElementsAreAnErrorBeforeTheDialog)
     }
 }
 
-TEST(HostileParameters, OnlyTheSeventeenDefinedElementsAreReadWhateverTheLastIndex)
+TEST(HostileParameters, OnlyTheEighteenDefinedElementsAreReadWhateverTheLastIndex)
 {
     for (const int last : {16, 17, 1000, INT_MAX}) {
         const CallResult result = CallWith(kTypical).Last(last).Run("52998224725{Enter}ana{Enter}rua um{Enter}");

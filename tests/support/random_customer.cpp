@@ -113,13 +113,14 @@ Parameters RandomParameters(Choices& choices)
     p[13] = choices.Pick(kFlags);
     p[15] = choices.Pick(kFlags);
     p[16] = choices.Chance(20) ? "S" : "N";
+    p[17] = choices.Chance(30) ? "S" : "N";
     return p;
 }
 
 Call CallWith(const Parameters& params)
 {
     Call call;
-    for (int i = 0; i < 17; ++i)
+    for (int i = 0; i < 18; ++i)
         call.Param(i, host::Variant(std::string_view(params[static_cast<std::size_t>(i)])));
     return call;
 }
@@ -157,7 +158,12 @@ std::string Invariants::Check(bool after_foreign_identification) const
         if (field.value.size() > field.room)
             return std::string(field.name) + " holds " + std::to_string(field.value.size()) + " bytes, room " +
                    std::to_string(field.room);
-    if (AllDigits(params_[0]) && !AllDigits(dialog->sCPFCNPJ))
+    // Typed, a document holds digits, and capitals where the call takes an alphanumeric CNPJ.
+    const bool alphanumeric = params_[17] == "S";
+    const bool typed_characters = std::all_of(dialog->sCPFCNPJ.begin(), dialog->sCPFCNPJ.end(), [&](char c) {
+        return (c >= '0' && c <= '9') || (alphanumeric && c >= 'A' && c <= 'Z');
+    });
+    if (AllDigits(params_[0]) && !typed_characters)
         return "document holds " + Quoted(dialog->sCPFCNPJ);
 
     // What the screen shows, while a flow waits for the customer at a step: not while a message

@@ -50,8 +50,8 @@ private:
     std::size_t at_ = 0;
 };
 
-// The 17 parameters of one call, in Windows-1252.
-using Parameters = std::array<std::string, 17>;
+// The 18 parameters of one call, in Windows-1252.
+using Parameters = std::array<std::string, 18>;
 
 // A call with random flags (one of the flows, a terminal type, the foreign-identification
 // button or not) and random pre-filled answers, mostly within their rooms.

@@ -15,6 +15,7 @@ const char* kUsage =
     "usage: tzc-host [--param I=VALUE]... [--null I]... [--last N]\n"
     "                [--screen headless|offscreen|window] [--input SCRIPT] [--trace] [--version]\n"
     "  Calls CriaInfAdicional with parameters 0..16 (UTF-8) and prints slots 0..7.\n"
+    "  --param 17=VALUE (or --null 17) passes element 17 too (\"S\": the CNPJ with letters).\n"
     "  With no arguments, runs the typical call: in a window when there is a display,\n"
     "  otherwise headless with a scripted customer.\n";
 
@@ -32,11 +33,13 @@ struct Module {
     decltype(&::tzc_variant_clear) clear = loaded.Bind<decltype(clear)>("tzc_variant_clear");
 };
 
+constexpr int kLastElement = 17;
+
 bool ParseIndex(const char* text, int& index)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 0 || value > 16)
+    if (end == text || *end != '\0' || value < 0 || value > kLastElement)
         return false;
     index = static_cast<int>(value);
     return true;
@@ -47,9 +50,11 @@ bool ParseIndex(const char* text, int& index)
 int main(int argc, char** argv)
 {
     // The typical call: empty answers, name and address asked, the document asked.
-    std::vector<std::string> values = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"};
-    std::vector<bool> null(17, false);
+    // Element 17 goes with the vector only when it is set, so the default call is the 17 of old.
+    std::vector<std::string> values = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N", "N"};
+    std::vector<bool> null(kLastElement + 1, false);
     int last = 16;
+    bool last_given = false;
     bool typical = argc == 1;
 
     for (int i = 1; i < argc; ++i) {
@@ -72,26 +77,31 @@ int main(int argc, char** argv)
             const std::string assignment = next();
             const std::size_t equals = assignment.find('=');
             if (equals == std::string::npos || !ParseIndex(assignment.substr(0, equals).c_str(), index)) {
-                std::fprintf(stderr, "error: --param wants I=VALUE with I from 0 to 16\n");
+                std::fprintf(stderr, "error: --param wants I=VALUE with I from 0 to 17\n");
                 return 2;
             }
             values[index] = assignment.substr(equals + 1);
             null[index] = false;
+            if (index == kLastElement && !last_given)
+                last = kLastElement;
         } else if (arg == "--null") {
             if (!ParseIndex(next(), index)) {
-                std::fprintf(stderr, "error: --null wants an index from 0 to 16\n");
+                std::fprintf(stderr, "error: --null wants an index from 0 to 17\n");
                 return 2;
             }
             null[index] = true;
+            if (index == kLastElement && !last_given)
+                last = kLastElement;
         } else if (arg == "--last") {
             char* end = nullptr;
             const char* text = next();
             const long value = std::strtol(text, &end, 10);
-            if (end == text || *end != '\0' || value < -1 || value > 16) {
-                std::fprintf(stderr, "error: --last wants an index from -1 to 16\n");
+            if (end == text || *end != '\0' || value < -1 || value > kLastElement) {
+                std::fprintf(stderr, "error: --last wants an index from -1 to 17\n");
                 return 2;
             }
             last = static_cast<int>(value);
+            last_given = true;
         } else if (arg == "--screen") {
             setenv("TZC_SCREEN", next(), 1);
         } else if (arg == "--input") {
@@ -117,8 +127,9 @@ int main(int argc, char** argv)
 
     const char* chosen = std::getenv("TZC_MODULE");
     Module module(chosen != nullptr ? chosen : tools::ModuleBesideProgram());
-    std::vector<tzc_variant> params(17);
-    for (int i = 0; i < 17; ++i)
+    // Always the 18 elements in memory: a --last beyond the elements set reads defaults, not past the end.
+    std::vector<tzc_variant> params(kLastElement + 1);
+    for (int i = 0; i <= kLastElement; ++i)
         params[i] = null[i] ? module.make_null() : module.make_string(values[i].c_str());
     tzc_variant result = module.make_array(0, 7);
 

@@ -5,10 +5,20 @@
 #include "dialog/frmCNPJCPF.h"
 #include "host/services/files.h"
 #include "host/text/trace.h"
+#include "host/variant/variant_text.h"
 
 namespace Cli_Tzc04182 {
 
 using namespace host;
+
+namespace {
+
+std::string NotText(int index, const Variant& value)
+{
+    return "element " + std::to_string(index) + " is " + TypeInWords(value.Raw()) + ", not text";
+}
+
+}  // namespace
 
 void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
 {
@@ -23,7 +33,11 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
         const Variant* value = element(index);
         if (value == nullptr)
             throw EVariantError("parameter " + std::to_string(index) + " is missing");
-        *required[index] = value->ToString();
+        try {
+            *required[index] = value->ToString();
+        } catch (const EVariantError&) {
+            throw EVariantError(NotText(index, *value));
+        }
     }
 
     // Elements 8 to 17 are optional, each load guarded by itself.
@@ -42,6 +56,8 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
             *load.field = value != nullptr ? value->ToString() : load.fallback;
         } catch (const EVariantError&) {
             *load.field = load.fallback;
+            // Why a host's value did not count, for its developer.
+            Trace("parameter", NotText(index, *value) + "; its default \"" + load.fallback + "\" is taken");
         }
     }
     if (sCodPromoc == "S")

@@ -24,17 +24,33 @@ extern "C" {
 
 #define TZC_EXPORT __attribute__((visibility("default")))
 
+/* The types read as text; docs/integration.md gives the text of each. */
 enum {
     TZC_VT_EMPTY = 0,
     TZC_VT_NULL = 1,
     TZC_VT_I2 = 2,
     TZC_VT_I4 = 3,
+    TZC_VT_R4 = 4,
     TZC_VT_R8 = 5,
+    TZC_VT_CY = 6,      /* int64 in units of 1/10000 */
+    TZC_VT_DATE = 7,    /* days since 1899-12-30, the fraction the time of day */
     TZC_VT_BSTR = 8,
     TZC_VT_BOOL = 11,
     TZC_VT_VARIANT = 12,
+    TZC_VT_DECIMAL = 14, /* the whole Variant is a tzc_decimal */
+    TZC_VT_I1 = 16,
+    TZC_VT_UI1 = 17,
+    TZC_VT_UI2 = 18,
+    TZC_VT_UI4 = 19,
     TZC_VT_I8 = 20,
+    TZC_VT_UI8 = 21,
+    TZC_VT_INT = 22,
+    TZC_VT_UINT = 23,
+    /* Pascal runtimes' own strings: the pointer addresses the first character, which a zero ends. */
+    TZC_VT_PASCAL_ANSISTRING = 0x100,    /* bytes: UTF-8 when valid, else Windows-1252 */
+    TZC_VT_PASCAL_UNICODESTRING = 0x102, /* UTF-16 units */
     TZC_VT_ARRAY = 0x2000,
+    TZC_VT_BYREF = 0x4000, /* u.byref points at the value of the type in the other bits */
     TZC_VT_ARRAY_OF_VARIANT = 0x200C
 };
 
@@ -63,16 +79,35 @@ typedef struct tzc_variant {
         int64_t llVal;
         int32_t lVal;
         int16_t iVal;
+        int8_t cVal;
+        uint8_t bVal;
+        uint16_t uiVal;
+        uint32_t ulVal;
+        uint64_t ullVal;
+        float fltVal;
         double dblVal;
+        int64_t cyVal;
+        double date;
         int16_t boolVal; /* -1 true, 0 false */
         tzc_bstr bstrVal;
         tzc_safearray* parray;
+        void* byref;
         struct {
             void* pvRecord;
             void* pRecInfo;
         } brecVal;
     } u;
 } tzc_variant;
+
+/* A TZC_VT_DECIMAL Variant: sign * (hi32 * 2^64 + lo64) / 10^scale, scale 0..28, laid over the
+ * first 16 bytes of the tzc_variant (vt in place of reserved). */
+typedef struct tzc_decimal {
+    uint16_t reserved;
+    uint8_t scale;
+    uint8_t sign; /* 0x80 negative */
+    uint32_t hi32;
+    uint64_t lo64;
+} tzc_decimal;
 
 /* Values. Each made value owns its memory until tzc_variant_clear. */
 TZC_EXPORT tzc_variant tzc_variant_string(const char* utf8);

@@ -10,30 +10,15 @@
 #include <vector>
 
 #include "host/text/strings.h"
+#include "host/variant/variant_text.h"
 
 namespace host {
 
 namespace {
 
-std::string TypeName(uint16_t vt)
-{
-    switch (vt) {
-    case TZC_VT_EMPTY: return "Empty";
-    case TZC_VT_NULL: return "Null";
-    case TZC_VT_I2: return "Smallint";
-    case TZC_VT_I4: return "Integer";
-    case TZC_VT_R8: return "Double";
-    case TZC_VT_BSTR: return "OleStr";
-    case TZC_VT_BOOL: return "Boolean";
-    case TZC_VT_I8: return "Int64";
-    case TZC_VT_ARRAY_OF_VARIANT: return "Array Variant";
-    default: return "Unknown (" + std::to_string(vt) + ")";
-    }
-}
-
 [[noreturn]] void CannotConvert(uint16_t vt, const char* target)
 {
-    throw EVariantError("Could not convert variant of type (" + TypeName(vt) + ") into type (" + target + ")");
+    throw EVariantError("Could not convert variant of type (" + FrameworkTypeName(vt) + ") into type (" + target + ")");
 }
 
 tzc_bstr AllocateBstr(std::size_t units)
@@ -49,7 +34,7 @@ tzc_bstr AllocateBstr(std::size_t units)
     return text;
 }
 
-std::size_t BstrUnits(tzc_bstr bstr) { return bstr == nullptr ? 0 : reinterpret_cast<uint32_t*>(bstr)[-1] / 2; }
+std::size_t BstrUnits(tzc_bstr bstr) { return BstrLength(bstr); }
 
 // Arrays inside arrays deeper than this are copied as Null: a host's hostile nesting must not
 // exhaust the stack of the till.
@@ -61,14 +46,6 @@ bool UsableArray(const tzc_safearray* array)
     return array != nullptr && array->cDims == 1 && array->pvData != nullptr &&
            array->cbElements == sizeof(tzc_variant) && array->rgsabound[0].cElements <= 0x1000000 &&
            int64_t(array->rgsabound[0].lLbound) + array->rgsabound[0].cElements - 1 <= INT32_MAX;
-}
-
-std::string FloatText(double value)
-{
-    // Fifteen significant digits, as the framework prints a Double.
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    return buffer;
 }
 
 }  // namespace
@@ -99,23 +76,6 @@ tzc_bstr BstrFromUtf8(std::string_view utf8)
         }
     }
     return text;
-}
-
-std::string BstrToCp1252(tzc_bstr bstr)
-{
-    const std::size_t units = BstrUnits(bstr);
-    std::string result;
-    result.reserve(units);
-    for (std::size_t i = 0; i < units; ++i) {
-        const uint16_t unit = bstr[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units && bstr[i + 1] >= 0xDC00 && bstr[i + 1] <= 0xDFFF) {
-            result += '?';  // a pair is always outside Windows-1252
-            ++i;
-        } else {
-            result += CodePointToCp1252(unit);
-        }
-    }
-    return result;
 }
 
 void BstrFree(tzc_bstr bstr) noexcept
@@ -247,19 +207,7 @@ Variant& Variant::operator=(Variant other) noexcept
 
 Variant::~Variant() { ClearRaw(raw_); }
 
-std::string Variant::ToString() const
-{
-    switch (raw_.vt) {
-    case TZC_VT_EMPTY: return "";
-    case TZC_VT_I2: return std::to_string(raw_.u.iVal);
-    case TZC_VT_I4: return std::to_string(raw_.u.lVal);
-    case TZC_VT_I8: return std::to_string(raw_.u.llVal);
-    case TZC_VT_R8: return FloatText(raw_.u.dblVal);
-    case TZC_VT_BOOL: return raw_.u.boolVal != 0 ? "True" : "False";
-    case TZC_VT_BSTR: return BstrToCp1252(raw_.u.bstrVal);
-    default: CannotConvert(raw_.vt, "String");
-    }
-}
+std::string Variant::ToString() const { return TextOf(raw_); }
 
 int64_t Variant::ToInteger() const
 {
@@ -296,9 +244,12 @@ bool Variant::Equals(std::string_view cp1252) const noexcept
 
 Variant* Variant::ElementAt(int32_t index) const
 {
-    if (!IsArray())
+    // A host may pass its array by reference (VT_BYREF | VT_ARRAY | VT_VARIANT, or a reference
+    // to a Variant that holds it): the elements are stored in the host's array itself.
+    const tzc_variant target = Dereferenced(raw_);
+    if (target.vt != TZC_VT_ARRAY_OF_VARIANT || target.u.parray == nullptr)
         throw EVariantError("Variant is not an array");
-    const tzc_safearray* array = raw_.u.parray;
+    const tzc_safearray* array = target.u.parray;
     const int64_t offset = int64_t(index) - array->rgsabound[0].lLbound;
     if (array->cDims != 1 || array->pvData == nullptr || array->cbElements != sizeof(tzc_variant) || offset < 0 ||
         offset >= array->rgsabound[0].cElements)

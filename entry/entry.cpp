@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "entry/screen_choice.h"
+#include "entry/ui_thread.h"
 #include "host/forms/message_box.h"
 #include "host/screens/script.h"
 #include "host/text/strings.h"
@@ -60,6 +61,8 @@ constexpr SlotSource kSlots[] = {
 
 void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
 {
+    static UiThread uiThread;
+    const bool firstCall = uiThread.Enter();
     if (frmCNPJCPF != nullptr && frmCNPJCPF->Modal())
         throw std::logic_error("CriaInfAdicional: the dialog is already open; one call at a time");
 
@@ -68,7 +71,13 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
     const std::vector<Variant> copy(params, params + count);
 
     TfrmCNPJCPF& dialog = Dialog();
-    EnsureScreen();
+    try {
+        EnsureScreen();
+    } catch (...) {
+        if (firstCall)
+            uiThread.Release();
+        throw;
+    }
     dialog.InicializaForm(copy.data(), count - 1);
     try {
         dialog.ShowModal();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <cstdlib>
 
 #include "host/forms/application.h"
@@ -40,6 +41,10 @@ void EnsureApplication(bool offscreen)
 WindowScreen::WindowScreen(bool offscreen, std::string display) : display_(std::move(display))
 {
     EnsureApplication(offscreen);
+    // Windows made on another thread than the Qt application's would never get their events.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+        throw std::runtime_error("the window screen runs on the thread of the host's Qt application, and this call "
+                                 "came from another thread");
     RequireDisplay(display_);
 }
 

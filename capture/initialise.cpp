@@ -4,6 +4,7 @@
 
 #include "dialog/frmCNPJCPF.h"
 #include "host/services/files.h"
+#include "host/text/paths.h"
 #include "host/text/trace.h"
 #include "host/variant/variant_text.h"
 
@@ -64,7 +65,7 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
         sPedeCPF = "N";
 
     if (cdsParametrosVlx.IsEmpty()) {
-        const std::string path = ExtractFileDir(ParamStr(0)) + "/PARAMETROSVLX.CDS";
+        const std::string path = ExtractFileDir(ParamStr(0)) + PathDelim + "PARAMETROSVLX.CDS";
         if (FileExists(path)) {
             cdsParametrosVlx.LoadFromFile(path);
             cdsParametrosVlx.SetActive(true);

@@ -1,6 +1,8 @@
 #include "entry/entry.h"
 
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "entry/last_error.h"
 #include "entry/screen_choice.h"
 #include "entry/ui_thread.h"
 #include "host/forms/message_box.h"
@@ -20,10 +23,12 @@ TfrmCNPJCPF* frmCNPJCPF = nullptr;
 
 namespace {
 
+#ifndef _WIN32
 // The OpenMP runtime that Qt's libraries bring in allocates at start-up and cannot give it back
 // when it is unloaded: keep it resident, so that loading and unloading the module loses nothing.
 [[maybe_unused]] const bool kRuntimeKept =
     dlopen("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
+#endif
 
 // Frees the dialog and the message box when the module is unloaded. Made after the application
 // object and after the first dialog (whose own statics the destructor still uses), so that it
@@ -98,9 +103,10 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
 
 using Cli_Tzc04182::Variant;
 
-extern "C" {
+namespace {
 
-void CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result)
+// One call of either exported entry; errors leave it as C++ exceptions.
+void Call(const tzc_variant* params, int last_index, tzc_variant* result)
 {
     if (result == nullptr)
         throw host::EVariantError("Variant is not an array");
@@ -108,32 +114,63 @@ void CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* re
                                    Variant::From(*result));
 }
 
-int CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result, char* error, size_t error_size)
+// The call with every error caught and its message kept: true when it worked.
+bool CallKeepingError(const tzc_variant* params, int last_index, tzc_variant* result) noexcept
 {
-    auto report = [&](const char* message) {
-        if (error != nullptr && error_size > 0) {
-            const std::string utf8 = host::Cp1252ToUtf8(message);
-            const std::size_t length = std::min(utf8.size(), error_size - 1);
-            std::memcpy(error, utf8.data(), length);
-            error[length] = '\0';
-        }
-        return TZC_ERROR;
-    };
     try {
-        CriaInfAdicional(params, last_index, result);
+        Call(params, last_index, result);
+        Cli_Tzc04182::KeepLastError("");
+        return true;
     } catch (const std::exception& failure) {
-        return report(failure.what());
+        Cli_Tzc04182::KeepLastError(failure.what());
     } catch (...) {
-        return report("unknown error");
+        Cli_Tzc04182::KeepLastError("unknown error");
     }
-    if (error != nullptr && error_size > 0)
-        error[0] = '\0';
-    return TZC_OK;
+    return false;
 }
 
-const char* tzc_version(void) { return TZC_VERSION; }
+}  // namespace
 
-tzc_variant tzc_variant_string(const char* utf8)
+extern "C" {
+
+void TZC_PASCAL CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result)
+{
+#ifdef _WIN32
+    // A C++ exception must not reach a Pascal or C host's frames (a Pascal host hangs on one): the
+    // call's objects are all gone when this frame raises the system's exception instead.
+    if (!CallKeepingError(params, last_index, result))
+        Cli_Tzc04182::RaiseLastError();
+#else
+    try {
+        Call(params, last_index, result);
+        Cli_Tzc04182::KeepLastError("");
+    } catch (const std::exception& failure) {
+        Cli_Tzc04182::KeepLastError(failure.what());
+        throw;
+    } catch (...) {
+        Cli_Tzc04182::KeepLastError("unknown error");
+        throw;
+    }
+#endif
+}
+
+int TZC_CALL CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result, char* error,
+                               size_t error_size)
+{
+    const bool worked = CallKeepingError(params, last_index, result);
+    if (error != nullptr && error_size > 0) {
+        const std::size_t length = std::min(std::strlen(Cli_Tzc04182::LastError()), error_size - 1);
+        std::memcpy(error, Cli_Tzc04182::LastError(), length);
+        error[length] = '\0';
+    }
+    return worked ? TZC_OK : TZC_ERROR;
+}
+
+const char* TZC_CALL tzc_last_error(void) { return Cli_Tzc04182::LastError(); }
+
+const char* TZC_CALL tzc_version(void) { return TZC_VERSION; }
+
+tzc_variant TZC_CALL tzc_variant_string(const char* utf8)
 {
     tzc_variant value{};
     value.vt = TZC_VT_BSTR;
@@ -141,20 +178,20 @@ tzc_variant tzc_variant_string(const char* utf8)
     return value;
 }
 
-tzc_variant tzc_variant_int(int32_t number)
+tzc_variant TZC_CALL tzc_variant_int(int32_t number)
 {
     Variant value(number);
     return std::exchange(value.Raw(), tzc_variant{});
 }
 
-tzc_variant tzc_variant_null(void)
+tzc_variant TZC_CALL tzc_variant_null(void)
 {
     tzc_variant value{};
     value.vt = TZC_VT_NULL;
     return value;
 }
 
-tzc_variant tzc_variant_array(int32_t lower, int32_t upper)
+tzc_variant TZC_CALL tzc_variant_array(int32_t lower, int32_t upper)
 {
     try {
         Variant array = Variant::Array(lower, upper);
@@ -164,7 +201,7 @@ tzc_variant tzc_variant_array(int32_t lower, int32_t upper)
     }
 }
 
-tzc_variant* tzc_array_element(tzc_variant* array, int32_t index)
+tzc_variant* TZC_CALL tzc_array_element(tzc_variant* array, int32_t index)
 {
     if (array == nullptr)
         return nullptr;
@@ -175,7 +212,7 @@ tzc_variant* tzc_array_element(tzc_variant* array, int32_t index)
     }
 }
 
-long tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size)
+long TZC_CALL tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size)
 {
     if (value == nullptr)
         return -1;
@@ -193,7 +230,7 @@ long tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size)
     return static_cast<long>(utf8.size());
 }
 
-void tzc_variant_clear(tzc_variant* value)
+void TZC_CALL tzc_variant_clear(tzc_variant* value)
 {
     if (value != nullptr)
         host::ClearRaw(*value);

@@ -6,6 +6,7 @@
 
 #include "host/forms/application.h"
 #include "host/screens/headless_screen.h"
+#include "host/text/environment.h"
 #ifdef TZC_HAVE_QT
 #include "host/screens/qt/qt_screen.h"
 #endif
@@ -37,8 +38,7 @@ std::unique_ptr<host::Screen> WindowScreen([[maybe_unused]] bool offscreen)
 
 std::unique_ptr<host::Screen> ScreenFromEnvironment()
 {
-    const char* chosen = std::getenv("TZC_SCREEN");
-    const std::string name = chosen != nullptr ? chosen : "";
+    const std::string name = host::EnvironmentVariable("TZC_SCREEN").value_or("");
     if (name == "window" || name == "offscreen")
         return WindowScreen(name == "offscreen");
 #ifdef TZC_HAVE_QT

@@ -9,8 +9,15 @@
  * bytes (uint32), terminated by a zero unit, the pointer addressing the first unit. Inside, the
  * module works in Windows-1252; characters outside it become "?".
  *
- * Errors leave CriaInfAdicional as C++ exceptions: a host written in C, whose frames cannot pass
- * an exception, calls CriaInfAdicionalC, which returns an error code and the message instead.
+ * Errors leave CriaInfAdicional as C++ exceptions on Linux and as the structured exception
+ * TZC_EXCEPTION_CODE on Windows (see below): a host written in C, whose frames cannot pass an
+ * exception, calls CriaInfAdicionalC, which returns an error code and the message instead.
+ *
+ * Windows: tzc04182.dll. Its Variants are the system's: strings come from SysAllocStringLen,
+ * arrays are SAFEARRAYs, and a host frees what the module stored with VariantClear or
+ * SafeArrayDestroy. On 32-bit Windows the helpers and CriaInfAdicionalC are stdcall (TZC_CALL)
+ * and CriaInfAdicional takes Object Pascal's register convention (TZC_PASCAL: EAX, EDX, ECX);
+ * 64-bit Windows has one convention.
  */
 #ifndef TZC04182_H
 #define TZC04182_H
@@ -22,7 +29,24 @@
 extern "C" {
 #endif
 
+#if defined(_WIN32)
+#define TZC_EXPORT __declspec(dllexport)
+#else
 #define TZC_EXPORT __attribute__((visibility("default")))
+#endif
+
+/* Calling conventions: the helpers and CriaInfAdicionalC (TZC_CALL), the plain entry (TZC_PASCAL,
+ * Object Pascal's register convention, which GCC and clang call regparm(3); other 32-bit Windows
+ * compilers have no such convention and see no declaration of the plain entry). */
+#if defined(_WIN32) && !defined(_WIN64)
+#define TZC_CALL __stdcall
+#if defined(__GNUC__)
+#define TZC_PASCAL __attribute__((regparm(3)))
+#endif
+#else
+#define TZC_CALL
+#define TZC_PASCAL
+#endif
 
 /* The types read as text; docs/integration.md gives the text of each. */
 enum {
@@ -110,31 +134,41 @@ typedef struct tzc_decimal {
 } tzc_decimal;
 
 /* Values. Each made value owns its memory until tzc_variant_clear. */
-TZC_EXPORT tzc_variant tzc_variant_string(const char* utf8);
-TZC_EXPORT tzc_variant tzc_variant_int(int32_t value);
-TZC_EXPORT tzc_variant tzc_variant_null(void);
+TZC_EXPORT tzc_variant TZC_CALL tzc_variant_string(const char* utf8);
+TZC_EXPORT tzc_variant TZC_CALL tzc_variant_int(int32_t value);
+TZC_EXPORT tzc_variant TZC_CALL tzc_variant_null(void);
 /* A one-dimensional array of Empty Variants indexed lower..upper (empty when upper < lower). */
-TZC_EXPORT tzc_variant tzc_variant_array(int32_t lower, int32_t upper);
+TZC_EXPORT tzc_variant TZC_CALL tzc_variant_array(int32_t lower, int32_t upper);
 /* The element at index of an array Variant, or NULL when it is not one or the index is outside. */
-TZC_EXPORT tzc_variant* tzc_array_element(tzc_variant* array, int32_t index);
+TZC_EXPORT tzc_variant* TZC_CALL tzc_array_element(tzc_variant* array, int32_t index);
 /* A string Variant as UTF-8 into buffer (always terminated when size > 0). Returns the length the
  * whole text needs, or -1 when the Variant cannot be read as a string. */
-TZC_EXPORT long tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size);
+TZC_EXPORT long TZC_CALL tzc_variant_to_utf8(const tzc_variant* value, char* buffer, size_t size);
 /* Frees what the Variant owns (strings, arrays and their elements) and leaves it Empty. */
-TZC_EXPORT void tzc_variant_clear(tzc_variant* value);
+TZC_EXPORT void TZC_CALL tzc_variant_clear(tzc_variant* value);
 
 /* The entry. params points at element 0; last_index is the index of the last element passed (16
- * for a full vector); result is an array Variant. Throws C++ exceptions on errors of the call. */
-TZC_EXPORT void CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result);
+ * for a full vector); result is an array Variant. On an error of the call: Linux throws a C++
+ * exception; Windows raises the structured exception TZC_EXCEPTION_CODE (non-continuable), after
+ * freeing everything the call made, with the message (UTF-8, zero-terminated) at
+ * ExceptionInformation[0] and in tzc_last_error(): a C++ exception would not cross the frames of a
+ * Pascal or C host. A Pascal host catches it in try..except as EExternalException. */
+#define TZC_EXCEPTION_CODE 0xE0545A43u
+#if defined(TZC_PASCAL)
+TZC_EXPORT void TZC_PASCAL CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result);
+#endif
 
 /* The same call for hosts that cannot take exceptions: returns TZC_OK, or TZC_ERROR with the
  * message (UTF-8) in error when error_size > 0. */
 enum { TZC_OK = 0, TZC_ERROR = 1 };
-TZC_EXPORT int CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result,
-                                 char* error, size_t error_size);
+TZC_EXPORT int TZC_CALL CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result,
+                                          char* error, size_t error_size);
+
+/* The message of the last call of either entry that failed, UTF-8; "" after a call that worked. */
+TZC_EXPORT const char* TZC_CALL tzc_last_error(void);
 
 /* The module's version, such as "1.0.0". */
-TZC_EXPORT const char* tzc_version(void);
+TZC_EXPORT const char* TZC_CALL tzc_version(void);
 
 #ifdef __cplusplus
 }

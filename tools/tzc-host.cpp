@@ -33,6 +33,16 @@ struct Module {
     decltype(&::tzc_variant_clear) clear = loaded.Bind<decltype(clear)>("tzc_variant_clear");
 };
 
+// Sets a variable of this process's environment, where the module reads it.
+void SetEnvironment(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
 constexpr int kLastElement = 17;
 
 bool ParseIndex(const char* text, int& index)
@@ -103,11 +113,11 @@ int main(int argc, char** argv)
             last = static_cast<int>(value);
             last_given = true;
         } else if (arg == "--screen") {
-            setenv("TZC_SCREEN", next(), 1);
+            SetEnvironment("TZC_SCREEN", next());
         } else if (arg == "--input") {
-            setenv("TZC_INPUT", next(), 1);
+            SetEnvironment("TZC_INPUT", next());
         } else if (arg == "--trace") {
-            setenv("TZC_TRACE", "1", 1);
+            SetEnvironment("TZC_TRACE", "1");
         } else {
             std::fprintf(stderr, "error: unknown argument %s\n%s", arg.c_str(), kUsage);
             return 2;
@@ -119,9 +129,9 @@ int main(int argc, char** argv)
         if (!display) {
             std::fprintf(stderr, "tzc-host: no display; running the typical call headless with a scripted customer:\n"
                                  "  %s\n", kTypicalScript);
-            setenv("TZC_SCREEN", "headless", 1);
-            setenv("TZC_INPUT", kTypicalScript, 1);
-            setenv("TZC_TRACE", "1", 1);
+            SetEnvironment("TZC_SCREEN", "headless");
+            SetEnvironment("TZC_INPUT", kTypicalScript);
+            SetEnvironment("TZC_TRACE", "1");
         }
     }
 

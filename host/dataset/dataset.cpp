@@ -1,6 +1,7 @@
 #include "host/dataset/dataset.h"
 
 #include "host/dataset/dataset_format.h"
+#include "host/text/paths.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,19 +19,20 @@ constexpr std::uintmax_t kMaxFileSize = 64u << 20;
 
 std::string ReadWholeFile(const std::string& path)
 {
+    const std::filesystem::path file = PathFromUtf8(path);
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(file, error);
     if (error || !std::filesystem::exists(status))
         throw EDatabaseError(path + ": cannot open the file");
     if (!std::filesystem::is_regular_file(status))
         throw EDatabaseError(path + ": not a regular file");
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
     if (error)
         throw EDatabaseError(path + ": cannot read the file size");
     if (size > kMaxFileSize)
         throw EDatabaseError(path + ": file too large for a dataset (" + std::to_string(size) + " bytes)");
 
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw EDatabaseError(path + ": cannot open the file");
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -4,6 +4,7 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/text/environment.h"
 
 namespace host {
 
@@ -39,8 +40,8 @@ void DeliverScriptAction(TApplication& application, const ScriptAction& action)
 
 HeadlessScreen::HeadlessScreen()
 {
-    if (const char* script = std::getenv("TZC_INPUT"))
-        SetScript(script);
+    if (const std::optional<std::string> script = EnvironmentVariable("TZC_INPUT"))
+        SetScript(*script);
 }
 
 void HeadlessScreen::SetScript(std::string_view utf8)

@@ -4,7 +4,7 @@
 
 namespace host {
 
-// Index 0: the path of the host executable (not of the module).
+// Paths are UTF-8. Index 0: the path of the host executable (not of the module).
 std::string ParamStr(int index);
 // The directory part, without a trailing separator.
 std::string ExtractFileDir(const std::string& path);

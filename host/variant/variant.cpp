@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/text/strings.h"
+#include "host/variant/allocation.h"
 #include "host/variant/variant_text.h"
 
 namespace host {
@@ -21,18 +22,7 @@ namespace {
     throw EVariantError("Could not convert variant of type (" + FrameworkTypeName(vt) + ") into type (" + target + ")");
 }
 
-tzc_bstr AllocateBstr(std::size_t units)
-{
-    if (units > 0x3FFFFFFF)
-        throw std::bad_alloc();
-    auto* block = static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) + (units + 1) * sizeof(uint16_t)));
-    if (block == nullptr)
-        throw std::bad_alloc();
-    block[0] = static_cast<uint32_t>(units * sizeof(uint16_t));
-    auto* text = reinterpret_cast<tzc_bstr>(block + 1);
-    text[units] = 0;
-    return text;
-}
+tzc_bstr AllocateBstr(std::size_t units) { return allocation::NewBstr(units); }
 
 std::size_t BstrUnits(tzc_bstr bstr) { return BstrLength(bstr); }
 
@@ -78,11 +68,7 @@ tzc_bstr BstrFromUtf8(std::string_view utf8)
     return text;
 }
 
-void BstrFree(tzc_bstr bstr) noexcept
-{
-    if (bstr != nullptr)
-        std::free(reinterpret_cast<uint32_t*>(bstr) - 1);
-}
+void BstrFree(tzc_bstr bstr) noexcept { allocation::FreeBstr(bstr); }
 
 void ClearRaw(tzc_variant& raw) noexcept
 {
@@ -109,8 +95,7 @@ void ClearRaw(tzc_variant& raw) noexcept
         const uint32_t count = array->cbElements == sizeof(tzc_variant) ? array->rgsabound[0].cElements : 0;
         for (uint32_t i = 0; elements != nullptr && i < count; ++i)
             release(elements[i]);
-        std::free(elements);
-        std::free(array);
+        allocation::FreeArray(array);
     }
 }
 
@@ -140,18 +125,7 @@ Variant Variant::Array(int32_t lower, int32_t upper)
     const int64_t count = upper >= lower ? int64_t(upper) - lower + 1 : 0;
     if (count > 0x1000000)
         throw EVariantError("Variant array too large");
-    auto* array = static_cast<tzc_safearray*>(std::calloc(1, sizeof(tzc_safearray)));
-    auto* elements = static_cast<tzc_variant*>(std::calloc(count > 0 ? count : 1, sizeof(tzc_variant)));
-    if (array == nullptr || elements == nullptr) {
-        std::free(array);
-        std::free(elements);
-        throw std::bad_alloc();
-    }
-    array->cDims = 1;
-    array->cbElements = sizeof(tzc_variant);
-    array->pvData = elements;
-    array->rgsabound[0].cElements = static_cast<uint32_t>(count);
-    array->rgsabound[0].lLbound = lower;
+    tzc_safearray* array = allocation::NewVariantArray(lower, static_cast<uint32_t>(count));
     Variant result;
     result.raw_.vt = TZC_VT_ARRAY_OF_VARIANT;
     result.raw_.u.parray = array;
@@ -257,7 +231,13 @@ Variant* Variant::ElementAt(int32_t index) const
     return &From(static_cast<tzc_variant*>(array->pvData)[offset]);
 }
 
-void Variant::SetElement(int32_t index, Variant value) { *ElementAt(index) = std::move(value); }
+void Variant::SetElement(int32_t index, Variant value)
+{
+    // The element's old value is the host's: it is given up the way the host's runtime would.
+    tzc_variant& element = ElementAt(index)->raw_;
+    allocation::ReleaseStored(element);
+    element = std::exchange(value.raw_, tzc_variant{});
+}
 
 const Variant& Variant::Element(int32_t index) const { return *ElementAt(index); }
 

@@ -1,0 +1,47 @@
+# Tests of the Windows build (mingw-w64, run under Wine through the toolchain's emulator): the
+# platform-independent unit tests, the C header host, and the DLL's export and import tables.
+# GoogleTest comes from Debian's sources, built here with the same toolchain.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(target gtest gtest_main)
+    target_compile_options(${target} PRIVATE -Wno-error)
+endforeach()
+
+add_subdirectory(support)
+
+# Linux-only: they fork, dlopen, popen or read /proc; the Windows host programs below cover the
+# branch file and the loaded module instead.
+file(GLOB TZC_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+list(FILTER TZC_TEST_SOURCES EXCLUDE REGEX "/(hostile|branch_file)_test\\.cpp$")
+
+set(TZC_TESTS_RUN ${TZC_WINE_CAN_RUN})
+if(TZC_TESTS_RUN)
+    add_executable(tzc_tests ${TZC_TEST_SOURCES})
+    target_include_directories(tzc_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(tzc_tests PRIVATE tzc_test_support gtest gtest_main)
+    target_compile_definitions(tzc_tests PRIVATE
+        TZC_FIXTURES="${CMAKE_SOURCE_DIR}/../shared/fixtures"
+        TZC_TESTS_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+    # One Wine process per shard rather than per test: a start under Wine costs far more than a test.
+    foreach(shard 0 1)
+        add_test(NAME Windows.UnitTests.${shard} COMMAND tzc_tests --gtest_brief=1)
+        set_tests_properties(Windows.UnitTests.${shard} PROPERTIES TIMEOUT 300
+            ENVIRONMENT "TZC_SCREEN=headless;TZC_INPUT=;TZC_TRACE=;GTEST_TOTAL_SHARDS=2;GTEST_SHARD_INDEX=${shard}")
+    endforeach()
+
+    # A host written in C against the public header alone, linked with the import library.
+    add_executable(c_header_host c/c_header_host.c)
+    target_include_directories(c_header_host PRIVATE ${CMAKE_SOURCE_DIR}/include)
+    target_link_libraries(c_header_host PRIVATE tzc04182)
+    add_test(NAME Windows.CHeaderHost.TypicalCall COMMAND c_header_host)
+    set_tests_properties(Windows.CHeaderHost.TypicalCall PROPERTIES
+        ENVIRONMENT "TZC_SCREEN=headless;TZC_INPUT=52998224725{Enter}Gonçalves{Enter}Rua A 1{Enter}"
+        PASS_REGULAR_EXPRESSION "0=52998224725\r?\n1=Gonçalves\r?\n2=Rua A 1\r?\n3=N\r?\n4=N\r?\n5=N\r?\n6=\r?\n7=N\r?\n")
+endif()
+
+# What a host's loader sees: the exports, undecorated, with their conventions, and imports of
+# system DLLs only. Needs no Wine.
+add_test(NAME Windows.DllTables
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_dll_test.sh $<TARGET_FILE:tzc04182> ${CMAKE_OBJDUMP}
+            ${CMAKE_SYSTEM_PROCESSOR})

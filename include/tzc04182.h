@@ -1,7 +1,8 @@
 /* Tzc04182: the customer data dialog of the till, as a host sees it.
  *
- * A host builds a vector of 17 Variants (the parameters), a one-dimensional Variant array with
- * bounds covering 0..7 (the result), and calls CriaInfAdicional on its user-interface thread.
+ * A host builds a vector of 17 Variants (the parameters; an optional 18th, element 17, "S" to
+ * take CNPJs with letters), a one-dimensional Variant array with bounds covering 0..7 (the
+ * result), and calls CriaInfAdicional on its user-interface thread.
  * The call shows the dialog modally and, when it closes, stores eight strings in the result.
  *
  * tzc_variant has the memory layout of the OLE VARIANT (16 bytes on 32-bit, 24 on 64-bit), so a
@@ -148,7 +149,7 @@ TZC_EXPORT long TZC_CALL tzc_variant_to_utf8(const tzc_variant* value, char* buf
 TZC_EXPORT void TZC_CALL tzc_variant_clear(tzc_variant* value);
 
 /* The entry. params points at element 0; last_index is the index of the last element passed (16
- * for a full vector); result is an array Variant. On an error of the call: Linux throws a C++
+ * for the 17 elements of old, 17 with element 17); result is an array Variant. On an error of the call: Linux throws a C++
  * exception; Windows raises the structured exception TZC_EXCEPTION_CODE (non-continuable), after
  * freeing everything the call made, with the message (UTF-8, zero-terminated) at
  * ExceptionInformation[0] and in tzc_last_error(): a C++ exception would not cross the frames of a

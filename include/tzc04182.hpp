@@ -3,7 +3,7 @@
  *
  *     std::vector<host::Variant> params;
  *     params.emplace_back("");            // 0 document, 1 name, 2 address: empty answers
- *     ...                                 // 17 values in all, see docs/integration.md
+ *     ...                                 // 17 values in all (or 18), see docs/integration.md
  *     host::Variant result = host::Variant::Array(0, 7);
  *     try {
  *         Cli_Tzc04182::CriaInfAdicional(params.data(), 16, result);
@@ -88,7 +88,8 @@ namespace Cli_Tzc04182 {
 using host::Variant;
 
 /* Shows the dialog and stores the eight answers in result, an array whose bounds cover 0..7.
- * params points at element 0; lastIndex is the index of the last element (16 for a full vector).
+ * params points at element 0; lastIndex is the index of the last element: 16 for the 17 elements
+ * of old, 17 with element 17 ("S": the CNPJ with letters).
  * Call on the user-interface thread, one call at a time. Errors of the call leave it as
  * exceptions derived from std::exception; what() is Windows-1252 text. */
 void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result);

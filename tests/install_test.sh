@@ -80,6 +80,8 @@ cases=(
     "receipt e-mail pre-filled|11=S 12=joão@example.com|{Enter}||||N|N|N|joão@example.com|N"
     "consumer search|14=S|AÇÚCAR 12{Enter}||||N|N|N||AÇCAR 12"
     "foreign identification|9=S|[sbtIdEstrangeira]AB123456{Enter}JOHN SMITH{Enter}LONDON ROAD 1{Enter}||JOHN SMITH|LONDON ROAD 1|N|N|AB123456||N"
+    "alphanumeric CNPJ|7=N 17=S|12abc34501de35{Enter}|12ABC34501DE35|CONSUMIDOR FINAL||N|N|N||N"
+    "letters refused without element 17|7=N|12ABC34501DE35{Enter}{Enter}{Escape}|||||||||"
     "declined|1=JOSE|[sbtSair]|||||||||"
     "timeout on an APC terminal|5=APC|52998224725{Enter}{wait 21s}|52998224725|CONSUMIDOR FINAL||||||"
     "missing parameter|--last 5||error: parameter 6 is missing"

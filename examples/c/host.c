@@ -3,7 +3,8 @@
  *     c-host [--last N] [I=VALUE]...
  *
  * Starts from the typical call (empty answers, name and address asked, document asked), sets
- * parameter I to VALUE (UTF-8) for each I=VALUE, calls CriaInfAdicionalC and prints the slots as
+ * parameter I to VALUE (UTF-8) for each I=VALUE (17=S takes CNPJs with letters; setting element
+ * 17 passes 18 elements), calls CriaInfAdicionalC and prints the slots as
  * "0=..." to "7=...", or "error: TEXT" and exits 1. The module is TZC_MODULE when that is set,
  * else the path this program was built with, else "libtzc04182.so.1" from the loader's path.
  */
@@ -18,7 +19,7 @@
 #define TZC_MODULE_DEFAULT "libtzc04182.so.1"
 #endif
 
-#define PARAMETER_COUNT 17
+#define PARAMETER_COUNT 18 /* the 17 of old and element 17, the CNPJ with letters */
 #define SLOT_COUNT 8
 
 typedef int (*call_fn)(const tzc_variant*, int, tzc_variant*, char*, size_t);
@@ -100,8 +101,9 @@ int main(int argc, char** argv)
 {
     /* The typical call: no answers pre-filled, name and address asked after the document. */
     const char* values[PARAMETER_COUNT] = {"", "", "", "N", "N", "PDV", "", "S", "N",
-                                           "N", "N", "N", "", "N", "N", "S", "N"};
-    int last = PARAMETER_COUNT - 1;
+                                           "N", "N", "N", "", "N", "N", "S", "N", "N"};
+    int last = 16;
+    int last_given = 0;
     struct module module;
     tzc_variant params[PARAMETER_COUNT];
     tzc_variant result;
@@ -114,14 +116,17 @@ int main(int argc, char** argv)
         long index;
         if (strcmp(argv[i], "--last") == 0 && i + 1 < argc) {
             last = (int)strtol(argv[++i], NULL, 10);
+            last_given = 1;
             continue;
         }
         index = strtol(argv[i], &end, 10);
         if (end == argv[i] || *end != '=' || index < 0 || index >= PARAMETER_COUNT) {
-            fprintf(stderr, "usage: %s [--last N] [I=VALUE]...  (I from 0 to 16)\n", argv[0]);
+            fprintf(stderr, "usage: %s [--last N] [I=VALUE]...  (I from 0 to 17)\n", argv[0]);
             return 2;
         }
         values[index] = end + 1;
+        if (index == PARAMETER_COUNT - 1 && !last_given)
+            last = PARAMETER_COUNT - 1;
     }
 
     module = load();

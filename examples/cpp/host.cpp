@@ -2,7 +2,8 @@
 //
 //     cpp-host [--last N] [I=VALUE]...
 //
-// Starts from the typical call, sets parameter I to VALUE (UTF-8) for each I=VALUE, calls
+// Starts from the typical call, sets parameter I to VALUE (UTF-8) for each I=VALUE (17=S takes
+// CNPJs with letters; setting element 17 passes 18 elements), calls
 // Cli_Tzc04182::CriaInfAdicional and prints the slots as "0=..." to "7=...", or the exception
 // as "error: TEXT" and exits 1.
 #include <cstdio>
@@ -35,22 +36,28 @@ std::string Escaped(const std::string& text)
 int main(int argc, char** argv)
 {
     // The typical call: no answers pre-filled, name and address asked after the document.
+    // Element 17, the CNPJ with letters, is passed only when it is set.
     std::vector<std::string> values = {"", "", "", "N", "N", "PDV", "", "S", "N",
-                                       "N", "N", "N", "", "N", "N", "S", "N"};
+                                       "N", "N", "N", "", "N", "N", "S", "N", "N"};
+    constexpr int kLastElement = 17;
     int last = 16;
+    bool last_given = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--last" && i + 1 < argc) {
             last = std::atoi(argv[++i]);
+            last_given = true;
             continue;
         }
         const std::size_t equals = arg.find('=');
         const int index = equals == std::string::npos ? -1 : std::atoi(arg.substr(0, equals).c_str());
-        if (equals == 0 || index < 0 || index > 16) {
-            std::fprintf(stderr, "usage: %s [--last N] [I=VALUE]...  (I from 0 to 16)\n", argv[0]);
+        if (equals == 0 || index < 0 || index > kLastElement) {
+            std::fprintf(stderr, "usage: %s [--last N] [I=VALUE]...  (I from 0 to 17)\n", argv[0]);
             return 2;
         }
         values[static_cast<std::size_t>(index)] = arg.substr(equals + 1);
+        if (index == kLastElement && !last_given)
+            last = kLastElement;
     }
 
     std::vector<host::Variant> params;

@@ -4,7 +4,8 @@
     tzc_host.py [--module PATH] [--last N] [I=VALUE]...
 
 Starts from the typical call (empty answers, name and address asked, document asked), sets
-parameter I to VALUE for each I=VALUE, calls CriaInfAdicionalC and prints the slots as "0=..." to
+parameter I to VALUE for each I=VALUE (17=S takes CNPJs with letters; setting element 17 passes
+18 elements), calls CriaInfAdicionalC and prints the slots as "0=..." to
 "7=...", or "error: TEXT" and exits 1. The module is --module, else TZC_MODULE, else
 "libtzc04182.so.1" from the loader's path (LD_LIBRARY_PATH).
 """
@@ -12,12 +13,12 @@ import ctypes
 import os
 import sys
 
-PARAMETER_COUNT = 17
+PARAMETER_COUNT = 18  # the 17 of old and element 17, the CNPJ with letters
 SLOT_COUNT = 8
 TZC_OK = 0
 
 # The typical call: no answers pre-filled, name and address asked after the document.
-TYPICAL = ["", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"]
+TYPICAL = ["", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N", "N"]
 
 
 class _Record(ctypes.Structure):
@@ -86,7 +87,8 @@ class Module:
 
 def main(argv):
     values = list(TYPICAL)
-    last = PARAMETER_COUNT - 1
+    last = 16
+    last_given = False
     path = os.environ.get("TZC_MODULE") or "libtzc04182.so.1"
     args = iter(argv)
     for arg in args:
@@ -98,12 +100,15 @@ def main(argv):
                 path = value
             else:
                 last = int(value)
+                last_given = True
             continue
         index, equals, value = arg.partition("=")
         if not equals or not index.isdigit() or int(index) >= PARAMETER_COUNT:
-            sys.stderr.write("usage: tzc_host.py [--module PATH] [--last N] [I=VALUE]...  (I from 0 to 16)\n")
+            sys.stderr.write("usage: tzc_host.py [--module PATH] [--last N] [I=VALUE]...  (I from 0 to 17)\n")
             return 2
         values[int(index)] = value
+        if int(index) == PARAMETER_COUNT - 1 and not last_given:
+            last = PARAMETER_COUNT - 1
 
     module = Module(path)
     try:

@@ -2,6 +2,7 @@
 // shown, checked and returned; and, with the option off, every call exactly as before.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,22 @@ std::string Touches(std::string_view text)
     for (const char c : text)
         touches += "[sbt" + std::string(1, c) + "]";
     return touches;
+}
+
+// Slot 0 as tzc-host prints it for these arguments.
+std::string HostSlot0(const std::string& arguments)
+{
+    const std::string command = std::string(TZC_HOST) + " --screen headless --param 7=N " + arguments + " 2>&1";
+    FILE* host = popen(command.c_str(), "r");
+    if (host == nullptr)
+        return "no tzc-host";
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, host) != nullptr)
+        output += buffer;
+    pclose(host);
+    const std::size_t slot = output.find("0=");
+    return slot == std::string::npos ? output : output.substr(slot, output.find('\n', slot) - slot);
 }
 
 }  // namespace
@@ -222,4 +239,13 @@ TEST(AlphanumericCnpj, BranchCnpjWithLettersIsRefusedExactly)
     ASSERT_FALSE(customer.error) << *customer.error;
     EXPECT_TRUE(customer.Lines("message").empty());
     EXPECT_EQ(customer.slots[0], other);
+}
+
+TEST(AlphanumericCnpj, TzcHostPassesElement17WhenItIsSet)
+{
+    const std::string typed = " --input '12abc34501de35{Enter}{Enter}{Escape}'";
+    EXPECT_EQ(HostSlot0("--param 17=S" + typed), "0=" + kReceitaExample);
+    EXPECT_EQ(HostSlot0("--last 17 --param 17=S" + typed), "0=" + kReceitaExample);
+    EXPECT_EQ(HostSlot0("--param 17=S --last 16" + typed), "0=");
+    EXPECT_EQ(HostSlot0(typed), "0=");
 }

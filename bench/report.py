@@ -127,6 +127,27 @@ if later and not later.get("error_occurred"):
 else:
     row("typical call, headless, a later call", "< 1 ms", "not measured", None)
 
+# From the call to the first frame on a display (Xvfb).
+first_frames, started, later_frames = [], [], []
+path = results / "first-frame.txt"
+if path.exists():
+    for line in path.read_text().splitlines():
+        match = re.search(r"first_frame_us=(\d+) qt_started_us=(\d+) later_frame_us=([\d,]+)", line)
+        if match:
+            first_frames.append(int(match.group(1)))
+            started.append(int(match.group(2)))
+            later_frames += [int(value) for value in match.group(3).split(",")]
+if first_frames:
+    median = statistics.median(first_frames)
+    row(f"call to the dialog's first frame, Xvfb, first call of a process ({len(first_frames)} fresh processes; "
+        f"of which starting Qt on the display: median {statistics.median(started) / 1000:.1f} ms)",
+        "< 50 ms", f"**median {median / 1000:.1f} ms**, max {max(first_frames) / 1000:.1f} ms", median < 50000)
+    median = statistics.median(later_frames)
+    row(f"call to the dialog's first frame, Xvfb, a later call of the process ({len(later_frames)} calls)",
+        "< 5 ms", f"**median {median / 1000:.2f} ms**, max {max(later_frames) / 1000:.2f} ms", median < 5000)
+else:
+    row("call to the dialog's first frame, Xvfb", "< 50 ms / < 5 ms", "not measured (no Qt screen or no Xvfb?)", None)
+
 # Memory.
 base = rusage("version")
 for name, label in (("headless-typical", "headless"), ("offscreen-typical", "offscreen")):

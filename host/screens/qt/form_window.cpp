@@ -119,7 +119,8 @@ void FormWindow::RenderNow()
     }
     backing_store_.endPaint();
     backing_store_.flush(area);
-    ++frames_shown_;
+    if (!first_frame_at_)
+        first_frame_at_ = std::chrono::steady_clock::now();
 }
 
 QImage FormWindow::Grab() const

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
+#include <chrono>
+#include <optional>
 #include <vector>
 
 #include "host/forms/controls.h"
@@ -33,8 +35,8 @@ public:
     bool Empty() const { return stack_.empty(); }
 
     void RenderNow();
-    // Frames put on the display so far.
-    int FramesShown() const { return frames_shown_; }
+    // When the first frame was put on the display, if it was.
+    std::optional<std::chrono::steady_clock::time_point> FirstFrameAt() const { return first_frame_at_; }
     // How much the forms are shrunk to fit the display: 1 when they fit as they are.
     double Scale() const { return scale_; }
     QImage Grab() const;
@@ -64,7 +66,7 @@ private:
     TApplication& application_;
     QPointer<QScreen> display_;  // gone when the display is unplugged
     double scale_ = 1.0;
-    int frames_shown_ = 0;
+    std::optional<std::chrono::steady_clock::time_point> first_frame_at_;
     QBackingStore backing_store_;
     std::vector<TForm*> stack_;
     TControl* pressed_ = nullptr;

@@ -46,7 +46,7 @@ cases=(
     "QT_QPA_PLATFORM=vnc:port=$port|vnc: the VNC port $port cannot be had (Address already in use)"
     "QT_QPA_PLATFORM=wayland;xcb DISPLAY=:$x WAYLAND_DISPLAY=tzc-none|wayland: no Wayland compositor answers at WAYLAND_DISPLAY=tzc-none in $scratch; xcb: no X server answers"
 )
-[ -n "$no_gpu" ] && cases+=("QT_QPA_PLATFORM=eglfs|eglfs: eglfs: no GPU: no DRM device /dev/dri/card*")
+[ -n "$no_gpu" ] && cases+=("QT_QPA_PLATFORM=eglfs|eglfs: no GPU: no DRM device /dev/dri/card*")
 for case in "${cases[@]}"; do
     IFS='|' read -r environment reason <<<"$case"
     status=0

@@ -197,18 +197,18 @@ std::string FramebufferProblem(const std::string& device)
 }
 
 // A DRM device that opens, as the KMS back ends need.
-std::string DrmProblem(const std::string& what)
+std::string DrmProblem()
 {
     glob_t found{};
     const bool any = ::glob("/dev/dri/card*", 0, nullptr, &found) == 0;
-    std::string problem = what + ": no GPU: no DRM device /dev/dri/card*";
+    std::string problem = "no GPU: no DRM device /dev/dri/card*";
     for (std::size_t i = 0; any && i < found.gl_pathc; ++i) {
         const Descriptor fd(::open(found.gl_pathv[i], O_RDWR | O_CLOEXEC));
         if (fd.valid()) {
             problem.clear();
             break;
         }
-        problem = what + ": no GPU: " + found.gl_pathv[i] + " cannot be opened (" + SystemError(errno) + ")";
+        problem = std::string("no GPU: ") + found.gl_pathv[i] + " cannot be opened (" + SystemError(errno) + ")";
     }
     ::globfree(&found);
     return problem;
@@ -220,11 +220,11 @@ Verdict EglfsProblem()
     if (integration == "eglfs_x11")
         return X11Problem();
     if (integration.empty() || integration.starts_with("eglfs_kms"))
-        return {DrmProblem("eglfs"), {}};
+        return {DrmProblem(), {}};
     // A vendor's integration draws on the framebuffer or a DRM device.
     if (FramebufferProblem("/dev/fb0").empty())
         return {};
-    return {DrmProblem("eglfs"), {}};
+    return {DrmProblem(), {}};
 }
 
 std::string VncProblem(const PlatformSpec& platform)
@@ -267,7 +267,7 @@ Verdict DisplayProblem(const PlatformSpec& platform)
         return WaylandProblem();
     if (plugin == "linuxfb") {
         if (!Environment("QT_QPA_FB_DRM").empty())
-            return {DrmProblem("linuxfb"), {}};
+            return {DrmProblem(), {}};
         const std::string device = Option(platform, "fb");
         return {FramebufferProblem(device.empty() ? "/dev/fb0" : device), {}};
     }

@@ -10,6 +10,9 @@
 #ifdef TZC_HAVE_QT
 #include "host/screens/qt/qt_screen.h"
 #endif
+#ifdef TZC_HAVE_WIN32_SCREEN
+#include "host/screens/win32/win32_screen.h"
+#endif
 
 namespace Cli_Tzc04182 {
 
@@ -27,7 +30,9 @@ namespace {
 
 std::unique_ptr<host::Screen> WindowScreen([[maybe_unused]] bool offscreen)
 {
-#ifdef TZC_HAVE_QT
+#if defined(TZC_HAVE_WIN32_SCREEN)
+    return host::MakeWin32Screen(offscreen);
+#elif defined(TZC_HAVE_QT)
     return host::MakeQtScreen(offscreen);
 #else
     throw std::runtime_error("this build of the module has no window screen (built without Qt)");
@@ -41,7 +46,10 @@ std::unique_ptr<host::Screen> ScreenFromEnvironment()
     const std::string name = host::EnvironmentVariable("TZC_SCREEN").value_or("");
     if (name == "window" || name == "offscreen")
         return WindowScreen(name == "offscreen");
-#ifdef TZC_HAVE_QT
+#if defined(TZC_HAVE_WIN32_SCREEN)
+    if (name.empty() && host::Win32DesktopPresent())
+        return WindowScreen(false);
+#elif defined(TZC_HAVE_QT)
     if (name.empty() && DisplayPresent())
         return WindowScreen(false);
 #endif

@@ -5,6 +5,7 @@
 #include "host/forms/form.h"
 #include "host/forms/screen.h"
 #include "host/forms/timer.h"
+#include "host/forms/window_system.h"
 
 namespace host {
 
@@ -20,7 +21,15 @@ Screen& TApplication::screen()
     return *screen_;
 }
 
-void TApplication::SetScreen(std::unique_ptr<Screen> screen) { screen_ = std::move(screen); }
+void TApplication::SetScreen(std::unique_ptr<Screen> screen)
+{
+    for (TForm* form : windows_)
+        form->DestroyHandle();
+    queue_.clear();
+    screen_ = std::move(screen);
+}
+
+WindowSystem* TApplication::Windows() const { return screen_ ? screen_->Windows() : nullptr; }
 
 Clock& TApplication::clock() { return screen().clock(); }
 
@@ -97,29 +106,47 @@ void TApplication::Dispatch(const Message& message)
 
 intptr_t TApplication::Send(const Message& message)
 {
+    if (WindowSystem* windows = Windows())
+        return windows->Send(message);
     Dispatch(message);
     return 0;
 }
 
-void TApplication::Post(const Message& message) { queue_.push_back(message); }
-
-HWND TApplication::Register(TForm& form)
+bool TApplication::Post(const Message& message)
 {
-    windows_.push_back(&form);
+    if (WindowSystem* windows = Windows())
+        return windows->Post(message);
+    queue_.push_back(message);
+    return true;
+}
+
+void TApplication::Register(TForm& form) { windows_.push_back(&form); }
+
+void TApplication::Unregister(TForm& form)
+{
+    form.DestroyHandle();
+    std::erase(windows_, &form);
+}
+
+HWND TApplication::CreateHandle(TForm& form)
+{
+    if (WindowSystem* windows = Windows())
+        return windows->CreateHandle(form);
     static HWND next = 0x10000;
     return next += 4;
 }
 
-void TApplication::Unregister(HWND handle)
+void TApplication::DestroyHandle(HWND handle)
 {
-    std::erase_if(windows_, [handle](TForm* form) { return form->GetHandle() == handle; });
+    if (WindowSystem* windows = Windows())
+        windows->DestroyHandle(handle);
     std::erase_if(queue_, [handle](const Message& message) { return message.hwnd == handle; });
 }
 
 TForm* TApplication::Window(HWND handle) const
 {
     for (TForm* form : windows_)
-        if (form->GetHandle() == handle)
+        if (form->HandleAllocated() && form->GetHandle() == handle)
             return form;
     return nullptr;
 }
@@ -163,8 +190,7 @@ intptr_t SendMessageA(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam)
 
 bool PostMessageA(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam)
 {
-    Application().Post({hwnd, msg, wParam, lParam});
-    return true;
+    return Application().Post({hwnd, msg, wParam, lParam});
 }
 
 }  // namespace host

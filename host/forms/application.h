@@ -21,6 +21,7 @@ namespace host {
 class Screen;
 class TForm;
 class TTimer;
+class WindowSystem;
 
 // The framework's silent exception.
 class EAbort : public std::exception {
@@ -37,6 +38,8 @@ public:
     // The screen in use, set by whoever puts the program together; std::logic_error before that.
     Screen& screen();
     bool HasScreen() const { return screen_ != nullptr; }
+    // The forms' handles belong to the screen's window system: a new screen takes them back, and
+    // each form makes its own again when next asked.
     void SetScreen(std::unique_ptr<Screen> screen);
     Clock& clock();
 
@@ -48,12 +51,16 @@ public:
     void WaitWhile(const std::function<bool()>& keep_waiting);
 
     intptr_t Send(const Message& message);
-    void Post(const Message& message);
+    bool Post(const Message& message);
     bool HasPending() const { return !queue_.empty(); }
+    // Runs the addressed form's window procedure now: for a window system's own window procedure.
+    void Dispatch(const Message& message);
 
-    // Windows and timers register themselves.
-    HWND Register(TForm& form);
-    void Unregister(HWND handle);
+    // Windows and timers register themselves. A form's handle is made when first asked for.
+    void Register(TForm& form);
+    void Unregister(TForm& form);
+    HWND CreateHandle(TForm& form);
+    void DestroyHandle(HWND handle);
     TForm* Window(HWND handle) const;
     void AddTimer(TTimer& timer);
     void RemoveTimer(TTimer& timer);
@@ -75,7 +82,8 @@ public:
 private:
     bool DispatchPending();
     bool FireDueTimers();
-    void Dispatch(const Message& message);
+    // The screen's window system, or nullptr when this queue carries the messages.
+    WindowSystem* Windows() const;
 
     std::unique_ptr<Screen> screen_;
     std::deque<Message> queue_;

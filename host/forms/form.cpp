@@ -1,5 +1,7 @@
 #include "host/forms/form.h"
 
+#include <utility>
+
 #include "host/forms/application.h"
 #include "host/forms/screen.h"
 
@@ -7,11 +9,24 @@ namespace host {
 
 TForm::TForm(std::string name) : TControl(nullptr, std::move(name), TControlKind::Form)
 {
-    handle_ = Application().Register(*this);
+    Application().Register(*this);
     SetVisible(false);
 }
 
-TForm::~TForm() { Application().Unregister(handle_); }
+TForm::~TForm() { Application().Unregister(*this); }
+
+HWND TForm::GetHandle()
+{
+    if (handle_ == 0)
+        handle_ = Application().CreateHandle(*this);
+    return handle_;
+}
+
+void TForm::DestroyHandle()
+{
+    if (handle_ != 0)
+        Application().DestroyHandle(std::exchange(handle_, 0));
+}
 
 int TForm::ShowModal()
 {

@@ -21,7 +21,12 @@ public:
     explicit TForm(std::string name);
     ~TForm() override;
 
-    HWND GetHandle() const { return handle_; }
+    // The form's window handle, made on first use by the screen's window system (or the
+    // application's queue).
+    HWND GetHandle();
+    bool HandleAllocated() const { return handle_ != 0; }
+    // Gives the handle back; the next GetHandle makes a new one.
+    void DestroyHandle();
     int ShowModal();
     bool Modal() const { return modal_; }
     void Close() { modal_result_ = mrCancel; }
@@ -45,7 +50,7 @@ public:
 private:
     bool Closing() const { return modal_ && modal_result_ != mrNone && !activating_; }
 
-    HWND handle_;
+    HWND handle_ = 0;
     bool modal_ = false;
     bool activating_ = false;
     int modal_result_ = mrNone;

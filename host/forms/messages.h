@@ -4,7 +4,9 @@
 
 namespace host {
 
-using HWND = uint32_t;
+// Wide enough for a real window handle on Windows, where the window screen's forms are real
+// windows; elsewhere a number the application gives out.
+using HWND = uintptr_t;
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 
@@ -32,6 +34,7 @@ struct Message {
 enum class ShiftState : uint8_t { None = 0, Shift = 1, Alt = 2, Ctrl = 4 };
 
 // Sends run the target's handler before they return; posts are queued for the next dispatch.
+// Both go through the platform's own calls when the form is a real window (WindowSystem).
 intptr_t SendMessageA(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam);
 bool PostMessageA(HWND hwnd, uint32_t msg, WPARAM wParam, LPARAM lParam);
 

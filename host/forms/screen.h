@@ -10,6 +10,7 @@ namespace host {
 
 class TApplication;
 class TForm;
+class WindowSystem;
 
 class Screen {
 public:
@@ -26,6 +27,9 @@ public:
     // Turns input that has arrived into messages for the application. When `wait` is set and no
     // input is there, sleeps until some arrives or `deadline` (the next timer) has come.
     virtual void PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline) = 0;
+    // The platform's windows when forms are real windows on this screen; nullptr: the
+    // application's own queue carries their messages.
+    virtual WindowSystem* Windows() { return nullptr; }
 };
 
 }  // namespace host

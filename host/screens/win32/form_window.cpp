@@ -1,0 +1,373 @@
+#include "host/screens/win32/form_window.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/forms/application.h"
+#include "host/forms/form.h"
+#include "host/screens/win32/carried_failure.h"
+#include "host/screens/win32/form_painter.h"
+#include "host/screens/win32/placement.h"
+
+namespace host::win32 {
+
+namespace {
+
+constexpr const char* kClassName = "Tzc04182Form";
+// HWND_MESSAGE and HWND_TOP, spelled out: the macros cast to the name that the framework's HWND
+// hides here.
+const ::HWND kMessageOnlyParent = reinterpret_cast<::HWND>(static_cast<intptr_t>(-3));
+const ::HWND kTop = nullptr;
+
+// The topmost showing control under `at` (in control's coordinates), searching its children.
+TControl* Topmost(TControl& control, POINT at)
+{
+    const auto& children = control.Children();
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        TControl& candidate = **child;
+        const RECT bounds{candidate.Left(), candidate.Top(), candidate.Left() + candidate.Width(),
+                          candidate.Top() + candidate.Height()};
+        if (!candidate.Visible() || !PtInRect(&bounds, at))
+            continue;
+        TControl* inner = Topmost(candidate, POINT{at.x - bounds.left, at.y - bounds.top});
+        return inner != nullptr ? inner : &candidate;
+    }
+    return nullptr;
+}
+
+POINT ClientPoint(LPARAM lParam)
+{
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+// The shift state as the framework's key events carry it, read from the keyboard as the
+// framework does.
+LPARAM ShiftBits()
+{
+    int bits = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        bits |= static_cast<int>(ShiftState::Shift);
+    if (GetKeyState(VK_MENU) < 0)
+        bits |= static_cast<int>(ShiftState::Alt);
+    if (GetKeyState(VK_CONTROL) < 0)
+        bits |= static_cast<int>(ShiftState::Ctrl);
+    return bits;
+}
+
+BOOL CALLBACK CollectEnabled(::HWND window, LPARAM list)
+{
+    if (IsWindowVisible(window) && IsWindowEnabled(window))
+        reinterpret_cast<std::vector<::HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Ends the paint whatever happens while painting.
+class PaintScope {
+public:
+    explicit PaintScope(::HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    ::HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+}  // namespace
+
+FormWindowClass::FormWindowClass()
+{
+    // The class belongs to the module that holds the window procedure: this DLL, in a host.
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<const char*>(&kClassName), &module_);
+    WNDCLASSEXA window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = &FormWindow::Procedure;
+    window_class.hInstance = module_;
+    window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_ARROW));
+    window_class.lpszClassName = kClassName;
+    if (RegisterClassExA(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error("cannot register the dialog's window class (error " + std::to_string(GetLastError()) + ")");
+}
+
+FormWindowClass::~FormWindowClass() { UnregisterClassA(kClassName, module_); }
+
+std::shared_ptr<const FormWindowClass> FormWindowClass::Shared()
+{
+    static std::weak_ptr<const FormWindowClass> registered;
+    std::shared_ptr<const FormWindowClass> held = registered.lock();
+    if (!held) {
+        held = std::make_shared<const FormWindowClass>();
+        registered = held;
+    }
+    return held;
+}
+
+const char* FormWindowClass::Name() const { return kClassName; }
+
+FormWindow::FormWindow(TApplication& application, TForm& form, const FormWindowClass& window_class, bool offscreen)
+    : application_(application), form_(form), offscreen_(offscreen)
+{
+    const PerMonitorDpiScope dpi_aware;
+    CreateWindowExA(0, window_class.Name(), "TZC04182", WS_POPUP | WS_CLIPSIBLINGS, 0, 0, std::max(1, form.Width()),
+                    std::max(1, form.Height()), offscreen ? kMessageOnlyParent : nullptr, nullptr, window_class.Module(), this);
+    if (handle_ == nullptr)
+        throw std::runtime_error("cannot make the dialog's window (error " + std::to_string(GetLastError()) + ")");
+}
+
+FormWindow::~FormWindow()
+{
+    Hide();
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    DestroyWindow(handle_);
+}
+
+LRESULT CALLBACK FormWindow::Procedure(::HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->handle_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        return self->Handle(message, wParam, lParam);
+    } catch (...) {
+        CarryCurrentException();
+        return 0;
+    }
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN: Press(ClientPoint(lParam)); return 0;
+    case WM_MOUSEMOVE: Move(ClientPoint(lParam)); return 0;
+    case WM_LBUTTONUP: Release(ClientPoint(lParam)); return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<::HWND>(lParam) != handle_)
+            CancelPress();
+        return 0;
+    case WM_KEYDOWN: Forward(WM_KEYDOWN, wParam, ShiftBits()); return 0;
+    case WM_CHAR: Forward(WM_CHAR, wParam, 0); return 0;
+    case WM_TOUCH_CLICK: Forward(message, wParam, lParam); return 0;
+    // Only the dialog's own flow closes it: its close request goes to the form, and the window
+    // stays until the form is freed.
+    case WM_CLOSE: Forward(WM_CLOSE, 0, 0); return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            return 0;
+        break;
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor);
+        const Placement placement =
+            CentredPlacement(SIZE{form_.Width(), form_.Height()}, monitor.rcWork, LOWORD(wParam));
+        scale_ = placement.scale;
+        const RECT& at = placement.window;
+        SetWindowPos(handle_, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Invalidate();
+        return 0;
+    }
+    default: break;
+    }
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+void FormWindow::Forward(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Input that arrives for a form no longer shown modally is dropped, as its loop has ended.
+    const bool input = message == WM_KEYDOWN || message == WM_CHAR || message == WM_TOUCH_CLICK;
+    if (input && !form_.Modal())
+        return;
+    application_.Dispatch({reinterpret_cast<host::HWND>(handle_), message, wParam, lParam});
+}
+
+void FormWindow::Paint()
+{
+    const PaintScope paint(handle_);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    const GdiplusSession gdiplus;
+    // Drawn in memory first, so the window never shows half a picture.
+    Picture buffer(client.right, client.bottom);
+    FillRect(buffer.Dc(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FormPainter(buffer.Dc(), scale_, {Held()}).PaintForm(form_, POINT{0, 0});
+    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+}
+
+void FormWindow::Invalidate()
+{
+    if (shown_ && !offscreen_)
+        InvalidateRect(handle_, nullptr, FALSE);
+}
+
+void FormWindow::PaintNow()
+{
+    if (shown_ && !offscreen_) {
+        InvalidateRect(handle_, nullptr, FALSE);
+        UpdateWindow(handle_);
+    }
+}
+
+RECT FormWindow::ClientRect(const TControl& control) const
+{
+    const int left = &control == &form_ ? 0 : control.FormLeft();
+    const int top = &control == &form_ ? 0 : control.FormTop();
+    return RECT{std::lround(left * scale_), std::lround(top * scale_), std::lround((left + control.Width()) * scale_),
+                std::lround((top + control.Height()) * scale_)};
+}
+
+TControl* FormWindow::ControlAt(POINT client) const
+{
+    const POINT at{static_cast<LONG>(std::floor(client.x / scale_)), static_cast<LONG>(std::floor(client.y / scale_))};
+    const RECT bounds{0, 0, form_.Width(), form_.Height()};
+    if (!PtInRect(&bounds, at))
+        return nullptr;
+    return Topmost(form_, at);
+}
+
+void FormWindow::Press(POINT client)
+{
+    TControl* control = ControlAt(client);
+    pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
+    held_inside_ = pressed_ != nullptr;
+    if (pressed_ != nullptr && !offscreen_)
+        SetCapture(handle_);
+    PaintNow();
+}
+
+void FormWindow::Move(POINT client)
+{
+    if (pressed_ == nullptr)
+        return;
+    const bool inside = ControlAt(client) == pressed_;
+    if (inside != held_inside_) {
+        held_inside_ = inside;
+        PaintNow();
+    }
+}
+
+void FormWindow::Release(POINT client)
+{
+    if (pressed_ == nullptr)
+        return;
+    TControl* control = pressed_;
+    const bool over = ControlAt(client) == control;
+    pressed_ = nullptr;
+    held_inside_ = false;
+    if (GetCapture() == handle_)
+        ReleaseCapture();
+    PaintNow();
+    // The click runs from the waiting flow's dispatch, as every other input does.
+    if (over && control->Showing() && control->Enabled())
+        PostMessageA(handle_, WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control));
+}
+
+void FormWindow::CancelPress()
+{
+    if (pressed_ == nullptr)
+        return;
+    pressed_ = nullptr;
+    held_inside_ = false;
+    PaintNow();
+}
+
+void FormWindow::Show(const FormWindow* below)
+{
+    if (shown_)
+        return;
+    const PerMonitorDpiScope dpi_aware;
+    previous_active_ = GetActiveWindow();
+    shown_ = true;
+    if (offscreen_)
+        return;
+    Place(below);
+    // Modal: the host's windows, and the form below, take no input while this one shows.
+    disabled_.clear();
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled_));
+    std::erase(disabled_, handle_);
+    for (::HWND window : disabled_)
+        EnableWindow(window, FALSE);
+    SetForegroundWindow(handle_);
+    SetActiveWindow(handle_);
+    SetFocus(handle_);
+    UpdateWindow(handle_);
+}
+
+void FormWindow::Place(const FormWindow* below)
+{
+    RECT at{};
+    ::HWND owner = nullptr;
+    if (below != nullptr) {
+        scale_ = below->scale_;
+        RECT base{};
+        GetWindowRect(below->handle_, &base);
+        at.left = base.left + std::lround(form_.Left() * scale_);
+        at.top = base.top + std::lround(form_.Top() * scale_);
+        at.right = at.left + std::lround(form_.Width() * scale_);
+        at.bottom = at.top + std::lround(form_.Height() * scale_);
+        owner = below->handle_;
+    } else {
+        ::HWND anchor = previous_active_ != nullptr ? previous_active_ : GetForegroundWindow();
+        HMONITOR monitor = anchor != nullptr ? MonitorFromWindow(anchor, MONITOR_DEFAULTTOPRIMARY)
+                                             : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        GetMonitorInfoA(monitor, &info);
+        const Placement placement = CentredPlacement(SIZE{form_.Width(), form_.Height()}, info.rcWork, MonitorDpi(monitor));
+        scale_ = placement.scale;
+        at = placement.window;
+        // Owned by the host's window, so it stays above it (and above whatever it stays above).
+        owner = previous_active_ != nullptr ? GetAncestor(previous_active_, GA_ROOT) : nullptr;
+        if (owner == handle_)
+            owner = nullptr;
+    }
+    SetWindowLongPtrA(handle_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    SetWindowPos(handle_, kTop, at.left, at.top, at.right - at.left, at.bottom - at.top, SWP_SHOWWINDOW);
+}
+
+void FormWindow::Hide()
+{
+    if (!shown_)
+        return;
+    CancelPress();
+    shown_ = false;
+    if (!offscreen_) {
+        // Enabled again before this one hides, so the activation goes back to them.
+        for (::HWND window : disabled_)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+        disabled_.clear();
+        ShowWindow(handle_, SW_HIDE);
+        if (previous_active_ != nullptr && IsWindow(previous_active_))
+            SetActiveWindow(previous_active_);
+    }
+    previous_active_ = nullptr;
+    DropQueuedInput();
+}
+
+void FormWindow::DropQueuedInput()
+{
+    MSG message;
+    while (PeekMessageA(&message, handle_, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&message, handle_, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (PeekMessageA(&message, handle_, WM_TOUCH_CLICK, WM_TOUCH_CLICK, PM_REMOVE)) {
+    }
+}
+
+}  // namespace host::win32

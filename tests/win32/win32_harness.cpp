@@ -1,0 +1,274 @@
+#include "win32_harness.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+
+#include "entry/entry.h"
+#include "host/forms/application.h"
+#include "host/forms/form.h"
+#include "host/text/strings.h"
+#include "host/text/trace.h"
+#include "host/variant/variant.h"
+
+namespace win32_testing {
+
+namespace {
+
+host::TControl& Control(const std::string& name)
+{
+    host::TForm* form = host::Application().ActiveForm();
+    host::TControl* control = form != nullptr ? form->FindComponent(name) : nullptr;
+    if (control == nullptr)
+        throw std::runtime_error("no control " + name + " on the form on top");
+    return *control;
+}
+
+// Plays the steps one at a time whenever the application waits; when they are done, the call
+// ends as a script's end does.
+class StepCustomer final : public host::win32::Customer {
+public:
+    explicit StepCustomer(std::vector<Step> steps) : steps_(steps.begin(), steps.end()) {}
+    std::optional<host::TimePoint> NextDue(host::TimePoint now) override
+    {
+        return steps_.empty() ? std::nullopt : std::optional(now);
+    }
+    void Act(WindowScreen& screen) override
+    {
+        const Step step = steps_.front();
+        steps_.pop_front();
+        step(screen);
+    }
+    bool EndsWhenDone() const override { return true; }
+
+private:
+    std::deque<Step> steps_;
+};
+
+CallResult* current = nullptr;
+
+// Input sent through the system arrives in the queue a moment later: the step is done once it is
+// there, so the next step acts after it has been handled.
+void AwaitInput()
+{
+    for (int waited = 0; waited < 2000 && HIWORD(GetQueueStatus(QS_INPUT)) == 0; ++waited)
+        Sleep(1);
+}
+
+void SendInputs(std::vector<INPUT> inputs)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    AwaitInput();
+}
+
+POINT ScreenCentre(WindowScreen& screen, const std::string& name)
+{
+    host::TControl& control = Control(name);
+    host::win32::FormWindow* window = screen.WindowOf(control);
+    if (window == nullptr)
+        throw std::runtime_error(name + " is on no window");
+    const RECT rect = window->ClientRect(control);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(window->Handle(), &centre);
+    return centre;
+}
+
+INPUT Mouse(DWORD flags, POINT at = {})
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    }
+    return input;
+}
+
+INPUT Keyboard(WORD virtual_key, bool up, WORD unicode = 0)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = unicode != 0 ? 0 : virtual_key;
+    input.ki.wScan = unicode != 0 ? unicode : static_cast<WORD>(MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (unicode != 0 ? KEYEVENTF_UNICODE : 0);
+    return input;
+}
+
+Step PostedButton(const std::string& control, UINT message)
+{
+    return [control, message](WindowScreen& screen) {
+        host::win32::FormWindow* window = screen.WindowOf(Control(control));
+        const RECT rect = window->ClientRect(Control(control));
+        PostMessageA(window->Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                     MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    };
+}
+
+}  // namespace
+
+WindowScreen& Screen()
+{
+    static WindowScreen* screen = [] {
+        const char* chosen = std::getenv("TZC_SCREEN");
+        auto made = std::make_unique<WindowScreen>(chosen != nullptr && std::string(chosen) == "offscreen");
+        WindowScreen* kept = made.get();
+        host::Application().SetScreen(std::move(made));
+        return kept;
+    }();
+    return *screen;
+}
+
+Step Touch(const std::string& control)
+{
+    return [control](WindowScreen& screen) {
+        if (screen.Offscreen())
+            return PostedTouch(control)(screen);
+        const POINT at = ScreenCentre(screen, control);
+        SendInputs({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at), Mouse(MOUSEEVENTF_LEFTDOWN),
+                    Mouse(MOUSEEVENTF_LEFTUP)});
+    };
+}
+
+Step PostedTouch(const std::string& control)
+{
+    return [control](WindowScreen& screen) {
+        PostedButton(control, WM_LBUTTONDOWN)(screen);
+        PostedButton(control, WM_LBUTTONUP)(screen);
+    };
+}
+
+Step Press(const std::string& control)
+{
+    return [control](WindowScreen& screen) {
+        if (screen.Offscreen())
+            return PostedButton(control, WM_LBUTTONDOWN)(screen);
+        SendInputs({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ScreenCentre(screen, control)),
+                    Mouse(MOUSEEVENTF_LEFTDOWN)});
+    };
+}
+
+Step Release(const std::string& control)
+{
+    return [control](WindowScreen& screen) {
+        if (screen.Offscreen())
+            return PostedButton(control, WM_LBUTTONUP)(screen);
+        SendInputs({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ScreenCentre(screen, control)),
+                    Mouse(MOUSEEVENTF_LEFTUP)});
+    };
+}
+
+Step Key(WORD virtual_key, bool shift)
+{
+    return [=](WindowScreen&) {
+        std::vector<INPUT> inputs;
+        if (shift)
+            inputs.push_back(Keyboard(VK_SHIFT, false));
+        inputs.push_back(Keyboard(virtual_key, false));
+        inputs.push_back(Keyboard(virtual_key, true));
+        if (shift)
+            inputs.push_back(Keyboard(VK_SHIFT, true));
+        SendInputs(inputs);
+    };
+}
+
+Step Type(const std::string& utf8)
+{
+    return [utf8](WindowScreen&) {
+        for (const char32_t code_point : host::Utf8ToCodePoints(utf8)) {
+            // A key of the layout where the character has one, else the character itself.
+            const SHORT key = code_point < 0x80 ? VkKeyScanA(static_cast<char>(code_point)) : SHORT(-1);
+            if (key == -1) {
+                const auto unicode = static_cast<WORD>(code_point);
+                SendInputs({Keyboard(0, false, unicode), Keyboard(0, true, unicode)});
+                continue;
+            }
+            const bool shift = (key & 0x100) != 0;
+            std::vector<INPUT> inputs;
+            if (shift)
+                inputs.push_back(Keyboard(VK_SHIFT, false));
+            inputs.push_back(Keyboard(LOBYTE(key), false));
+            inputs.push_back(Keyboard(LOBYTE(key), true));
+            if (shift)
+                inputs.push_back(Keyboard(VK_SHIFT, true));
+            SendInputs(inputs);
+        }
+    };
+}
+
+Step Shot(const std::string& name)
+{
+    return [name](WindowScreen& screen) { current->shots.insert_or_assign(name, screen.Grab()); };
+}
+
+Step Check(std::function<void(WindowScreen& screen)> check) { return check; }
+
+std::vector<std::string> CallResult::Lines(const std::string& kind) const
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : trace)
+        if (line.starts_with(kind + ": "))
+            lines.push_back(line.substr(kind.size() + 2));
+    return lines;
+}
+
+Call::Call() : params_{"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N"} {}
+
+Call& Call::Param(int index, const std::string& utf8)
+{
+    params_.at(static_cast<std::size_t>(index)) = utf8;
+    return *this;
+}
+
+CallResult Call::Run(std::vector<Step> steps) const
+{
+    CallResult result;
+    current = &result;
+    WindowScreen& screen = Screen();
+    screen.SetCustomer(std::make_unique<StepCustomer>(std::move(steps)));
+    host::SetTraceSink([&result](const std::string& line) { result.trace.push_back(line); });
+    std::vector<host::Variant> params;
+    for (const std::string& value : params_)
+        params.emplace_back(std::string_view(host::Utf8ToCp1252(value)));
+    host::Variant answers = host::Variant::Array(0, 7);
+    try {
+        Cli_Tzc04182::CriaInfAdicional(params.data(), 16, answers);
+        for (int32_t slot = 0; slot < 8; ++slot)
+            result.answers.push_back(host::Cp1252ToUtf8(answers.Element(slot).ToString()));
+    } catch (const std::exception& error) {
+        result.error = error.what();
+    }
+    host::SetTraceSink(nullptr);
+    screen.SetCustomer(nullptr);
+    current = nullptr;
+    return result;
+}
+
+std::optional<std::string> CompareWithReference(const Picture& picture, const std::string& name)
+{
+    const std::string path = TZC_QT_REFERENCES "/" + name + ".png";
+    const Picture reference = Picture::Load(std::wstring(path.begin(), path.end()));
+    if (reference.Width() != picture.Width() || reference.Height() != picture.Height())
+        return "size differs from " + path;
+    // Glyph edges may shift a little between font renderers; shapes and colours may not.
+    constexpr int kChannelTolerance = 40;
+    long differing = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const host::TColor a = picture.Pixel(x, y);
+            const host::TColor b = reference.Pixel(x, y);
+            const int delta = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            if (delta > kChannelTolerance)
+                ++differing;
+        }
+    const long allowed = static_cast<long>(picture.Width()) * picture.Height() / 200;
+    if (differing > allowed) {
+        const std::string failed = TZC_WIN32_FAILED_DIR "/" + name + ".png";
+        picture.SavePng(std::wstring(failed.begin(), failed.end()));
+        return std::to_string(differing) + " pixels differ from " + path + " (at most " + std::to_string(allowed) +
+               " may); the picture taken is " + failed;
+    }
+    return std::nullopt;
+}
+
+}  // namespace win32_testing

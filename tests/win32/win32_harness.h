@@ -1,0 +1,55 @@
+#pragma once
+// Calls the entry on the Win32 screen with a customer made of steps that act through the system's
+// own input (SendInput: the mouse at a control's centre, keys of the keyboard) or through input
+// messages posted at coordinates, and collects the answers, the trace and the pictures taken.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/screens/win32/picture.h"
+#include "host/screens/win32/window_screen.h"
+
+namespace win32_testing {
+
+using host::win32::Picture;
+using host::win32::WindowScreen;
+using Step = std::function<void(WindowScreen& screen)>;
+
+// Steps for the customer.
+Step Touch(const std::string& control);        // the mouse pressed and released at its centre
+Step PostedTouch(const std::string& control);  // button messages posted at its centre
+Step Press(const std::string& control);        // held down...
+Step Release(const std::string& control);      // ...and let go
+Step Key(WORD virtual_key, bool shift = false);  // a key of the keyboard
+Step Type(const std::string& utf8);            // characters, each as the keyboard types it
+Step Shot(const std::string& name);
+Step Check(std::function<void(WindowScreen& screen)> check);
+
+struct CallResult {
+    std::vector<std::string> answers;  // UTF-8
+    std::vector<std::string> trace;
+    std::map<std::string, Picture> shots;
+    std::optional<std::string> error;
+    std::vector<std::string> Lines(const std::string& kind) const;
+};
+
+class Call {
+public:
+    Call();  // the typical call
+    Call& Param(int index, const std::string& utf8);
+    CallResult Run(std::vector<Step> steps) const;
+
+private:
+    std::vector<std::string> params_;
+};
+
+// The screen the calls run on: a real window unless TZC_SCREEN=offscreen.
+WindowScreen& Screen();
+
+// Compares a picture with tests/qt/reference/NAME.png, allowing for font rendering. Returns a
+// description of the difference, or nothing when they match.
+std::optional<std::string> CompareWithReference(const Picture& picture, const std::string& name);
+
+}  // namespace win32_testing

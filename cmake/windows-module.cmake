@@ -8,7 +8,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(def ${CMAKE_CURRENT_BINARY_DIR}/tzc04182.def)
     target_link_options(tzc04182 PRIVATE -Wl,--kill-at -Wl,--output-def,${def})
     add_custom_command(TARGET tzc04182 POST_BUILD
-        COMMAND sed -E "s/^([[:space:]]*)[^[:space:]]+ = ([^[:space:]]+@[0-9]+)/\\\\1\\\\2/" ${def} > ${def}.decorated
+        COMMAND sed -E "s/^([[:space:]]*)[^[:space:]]+ = ([^[:space:]]+@[0-9]+)/\\1\\2/" ${def} > ${def}.decorated
         COMMAND ${CMAKE_DLLTOOL} --input-def ${def}.decorated --dllname $<TARGET_FILE_NAME:tzc04182>
                 --output-lib $<TARGET_LINKER_FILE:tzc04182> --kill-at
         VERBATIM)

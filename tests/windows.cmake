@@ -40,6 +40,18 @@ if(TZC_TESTS_RUN)
         PASS_REGULAR_EXPRESSION "0=52998224725\r?\n1=Gonçalves\r?\n2=Rua A 1\r?\n3=N\r?\n4=N\r?\n5=N\r?\n6=\r?\n7=N\r?\n")
 endif()
 
+# Hosts as tills build them, each calling the DLL many times with a scripted customer and the
+# branch file beside it: the C host with the system's OLE, the Free Pascal host with its own
+# OleVariants through the raw import (its Win64 runtime built once by scripts/build-fpc-win64).
+add_subdirectory(${CMAKE_SOURCE_DIR}/examples/windows ${CMAKE_BINARY_DIR}/examples/windows)
+if(TZC_TESTS_RUN)
+    foreach(host c pascal)
+        add_test(NAME Windows.Hosts.${host}
+            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_hosts_test.sh ${host} ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+        set_tests_properties(Windows.Hosts.${host} PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+    endforeach()
+endif()
+
 # What a host's loader sees: the exports, undecorated, with their conventions, and imports of
 # system DLLs only. Needs no Wine.
 add_test(NAME Windows.DllTables

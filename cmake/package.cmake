@@ -43,6 +43,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/integration.md ${CMAKE_SOURCE_DIR}/docs/a
     DESTINATION ${TZC_DEV_DOC} COMPONENT Development EXCLUDE_FROM_ALL)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${TZC_DEV_DOC}/examples
     COMPONENT Development EXCLUDE_FROM_ALL
+    PATTERN "windows" EXCLUDE  # in the Windows zip
     PATTERN "*.o" EXCLUDE PATTERN "*.ppu" EXCLUDE PATTERN "*.exe" EXCLUDE PATTERN "__pycache__" EXCLUDE)
 install(FILES ${TZC_DEBIAN_GENERATED}/tzc-host.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Tools EXCLUDE_FROM_ALL)
@@ -83,7 +84,7 @@ set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "customer data dialog for Brazilian 
 What a host of the tzc04182 module builds against: the C and C++ headers,
 the Object Pascal unit, the pkg-config file, the CMake package
 (find_package(Tzc04182)), the integration guide and example hosts in C,
-C++, Python and Pascal.")
+C++ (one a Qt Widgets application), Python and Free Pascal.")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "customer data dialog for Brazilian fiscal receipts (host program)

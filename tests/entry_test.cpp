@@ -216,7 +216,7 @@ TEST(Entry, CEntryReportsErrorsAsText)
     Variant result = Variant::Array(0, 7);
     char error[12];
     EXPECT_EQ(CriaInfAdicionalC(&params[0].Raw(), 16, &result.Raw(), error, sizeof error), TZC_ERROR);
-    EXPECT_STREQ(error, "Could not c");
+    EXPECT_STREQ(error, "element 0 i");  // "element 0 is Null, not text", cut
     EXPECT_EQ(CriaInfAdicionalC(&params[0].Raw(), 16, &result.Raw(), nullptr, 0), TZC_ERROR);
 
     // Without a result there is nowhere to put the answers: refused before the dialog.

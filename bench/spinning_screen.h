@@ -24,6 +24,7 @@ public:
     void FormHidden(host::TForm& form) override { shown_->FormHidden(form); }
     void Invalidate(host::TForm& form) override { shown_->Invalidate(form); }
     void Repaint(host::TForm& form) override { shown_->Repaint(form); }
+    host::WindowSystem* Windows() override { return shown_->Windows(); }
     void PumpInput(host::TApplication& application, bool wait, std::optional<host::TimePoint> deadline) override
     {
         ++turns_;

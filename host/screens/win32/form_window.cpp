@@ -352,6 +352,8 @@ void FormWindow::Hide()
                 EnableWindow(window, TRUE);
         disabled_.clear();
         ShowWindow(handle_, SW_HIDE);
+        // Owned by nobody between calls: a host that destroys its window would destroy this one.
+        SetWindowLongPtrA(handle_, GWLP_HWNDPARENT, 0);
         if (previous_active_ != nullptr && IsWindow(previous_active_))
             SetActiveWindow(previous_active_);
     }

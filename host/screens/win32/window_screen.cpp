@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
@@ -10,6 +9,7 @@
 #include "host/screens/win32/carried_failure.h"
 #include "host/screens/win32/form_painter.h"
 #include "host/screens/win32/win32_screen.h"
+#include "host/text/environment.h"
 
 namespace host::win32 {
 
@@ -82,6 +82,9 @@ void WindowScreen::FormShown(TForm& form)
 {
     if (shown_.empty())
         gdiplus_.emplace();
+    // A window something else destroyed (its owner's end, say) is made again.
+    if (form.HandleAllocated() && !IsWindow(Real(form.GetHandle())))
+        form.DestroyHandle();
     form.GetHandle();
     FormWindow* window = WindowFor(form);
     if (window == nullptr)
@@ -206,12 +209,11 @@ namespace host {
 std::unique_ptr<Screen> MakeWin32Screen(bool offscreen)
 {
     auto screen = std::make_unique<win32::WindowScreen>(offscreen);
-    const char* script = std::getenv("TZC_INPUT");
+    const std::optional<std::string> script = EnvironmentVariable("TZC_INPUT");
     // Offscreen nobody else can act: no script is a customer who has nothing to do. At a window
     // a person takes over once the script is done.
-    if (script != nullptr || offscreen)
-        screen->SetCustomer(
-            std::make_unique<win32::ScriptedCustomer>(ParseScript(script != nullptr ? script : ""), offscreen));
+    if (script || offscreen)
+        screen->SetCustomer(std::make_unique<win32::ScriptedCustomer>(ParseScript(script.value_or("")), offscreen));
     return screen;
 }
 

@@ -11,7 +11,9 @@
   On Linux a Pascal OleVariant cannot carry a BSTR (Free Pascal's WideString is not one), so
   the text procedure is the way there. Link with the module: on Linux the program needs
   libtzc04182.so where the linker and the loader find it (-Fl, LD_LIBRARY_PATH or an rpath),
-  on Windows tzc04182.dll beside the program. }
+  on Windows tzc04182.dll beside the program. Free Pascal on Linux: compile the host with
+  {$codepage utf8} (or -FcUTF8) so that its literals are UTF-8, and put cwstring in the
+  program's uses to convert between UTF8String and UnicodeString. }
 unit Tzc04182;
 
 {$ifdef FPC}

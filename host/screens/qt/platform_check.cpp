@@ -227,34 +227,37 @@ Verdict EglfsProblem()
     return {DrmProblem(), {}};
 }
 
-std::string VncProblem(const PlatformSpec& platform)
+// Binds `port` on every address as Qt's VNC server does (IPv6 with IPv4, the address reusable)
+// and lets it go again: 0, or the error that binding gave.
+int BindError(int port)
 {
-    const std::string option = Option(platform, "port");
-    const int port = option.empty() ? 5900 : std::atoi(option.c_str());
-    // Bound as Qt's server binds it (every address, IPv6 with IPv4, the address reusable), then
-    // let go for Qt.
-    Descriptor fd(::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const int yes = 1, no = 0;
-    int result;
-    if (fd.valid()) {
+    if (const Descriptor fd(::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0)); fd.valid()) {
         ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
         ::setsockopt(fd.get(), IPPROTO_IPV6, IPV6_V6ONLY, &no, sizeof no);
         sockaddr_in6 address{};
         address.sin6_family = AF_INET6;
         address.sin6_addr = in6addr_any;
         address.sin6_port = htons(static_cast<uint16_t>(port));
-        result = ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    } else {
-        const Descriptor fd4(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        ::setsockopt(fd4.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        result = ::bind(fd4.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        return ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : errno;
     }
-    if (result != 0)
-        return "the VNC port " + std::to_string(port) + " cannot be had (" + SystemError(errno) + ")";
+    const Descriptor fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!fd.valid())
+        return errno;
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    return ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : errno;
+}
+
+std::string VncProblem(const PlatformSpec& platform)
+{
+    const std::string option = Option(platform, "port");
+    const int port = option.empty() ? 5900 : std::atoi(option.c_str());
+    if (const int error = BindError(port); error != 0)
+        return "the VNC port " + std::to_string(port) + " cannot be had (" + SystemError(error) + ")";
     return "";
 }
 

@@ -23,7 +23,7 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM QT_SCALE_FACTOR TZC_DISPLAY TZC_TR
 
 free_display() {  # an X display number nobody serves
     local n
-    for n in $(seq 90 199); do
+    for n in $(seq 60 89); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
     done
 }
@@ -81,7 +81,7 @@ wait "$host_pid" || fail "the host ended with $?"
 # xdotool finds it on X screen SCREEN ("X Y WIDTH HEIGHT"); ends the call with Escape.
 geometry() {  # geometry "XVFB SCREENS" SCREEN ENVIRONMENT...
     local screens=$1 screen=$2; shift 2
-    xvfb-run -a -s "$screens" bash -c '
+    xvfb-run -a -n 130 -s "$screens" bash -c '
         screen=$1; shift
         env "$@" TZC_SCREEN=window "'"$host"'" --input "{wait 15s}{Escape}" >"'"$scratch"'/out" 2>&1 &
         id=$(timeout 10 xdotool search --sync --screen "$screen" --onlyvisible --name "^TZC04182\$" | head -1)
@@ -124,7 +124,7 @@ check_placed "TZC_DISPLAY=1, 640x480" 640 480 "$placed" && {
 }
 placed=$(geometry "$two" 0)
 [ "$placed" = "147 195 730 378" ] || fail "TZC_DISPLAY unset: $placed, not centred on the primary display"
-got=$(xvfb-run -a -s "$two" env TZC_DISPLAY=7 TZC_SCREEN=window "$host" --input '{Escape}' 2>/dev/null)
+got=$(xvfb-run -a -n 130 -s "$two" env TZC_DISPLAY=7 TZC_SCREEN=window "$host" --input '{Escape}' 2>/dev/null)
 [ "$got" = 'error: TZC_DISPLAY=7 names no display; the displays are: 0 "screen" 1024x768, 1 "screen" 640x480' ] ||
     fail "TZC_DISPLAY=7: $got"
 

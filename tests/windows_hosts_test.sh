@@ -31,7 +31,7 @@ case $host in
         "$source/scripts/build-fpc-win64" "$source/build-fpc-win64" >/dev/null
         mkdir "$scratch/units"
         ppcx64 -Twin64 -Mobjfpc @"$source/build-fpc-win64/fpc-win64.cfg" -Fu"$source/include" -FU"$scratch/units" \
-            -FE"$scratch" -vw -Sew "$source/examples/pascal/windows/tzc_many_calls.pas" >"$scratch/fpc.log" 2>&1 ||
+            -FE"$scratch" -vw "$source/examples/pascal/windows/tzc_many_calls.pas" >"$scratch/fpc.log" 2>&1 ||
             { cat "$scratch/fpc.log"; exit 1; }
         program=tzc_many_calls.exe ;;
     *) echo "usage: $0 c|pascal BUILD_DIR SOURCE_DIR" >&2; exit 2 ;;

@@ -112,8 +112,11 @@ FormWindow::FormWindow(TApplication& application, TForm& form, const FormWindowC
     : application_(application), form_(form), offscreen_(offscreen)
 {
     const PerMonitorDpiScope dpi_aware;
-    CreateWindowExA(0, window_class.Name(), "TZC04182", WS_POPUP | WS_CLIPSIBLINGS, 0, 0, std::max(1, form.Width()),
-                    std::max(1, form.Height()), offscreen ? kMessageOnlyParent : nullptr, nullptr, window_class.Module(), this);
+    const ::HWND made = CreateWindowExA(0, window_class.Name(), "TZC04182", WS_POPUP | WS_CLIPSIBLINGS, 0, 0,
+                                        std::max(1, form.Width()), std::max(1, form.Height()),
+                                        offscreen ? kMessageOnlyParent : nullptr, nullptr, window_class.Module(), this);
+    // The procedure knew the window from its first message, but creation may still have failed.
+    handle_ = made;
     if (handle_ == nullptr)
         throw std::runtime_error("cannot make the dialog's window (error " + std::to_string(GetLastError()) + ")");
 }

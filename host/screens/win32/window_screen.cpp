@@ -163,8 +163,9 @@ bool WindowScreen::DispatchQueued()
 
 void WindowScreen::PumpInput(TApplication&, bool wait, std::optional<TimePoint> deadline)
 {
-    if (DispatchQueued())
-        return;
+    // One action of the customer per turn, so the waiting flow looks at each one; it goes first,
+    // as a queue that is never empty (a host's busy timers) must not keep it waiting. What is
+    // already queued (the flow's close request) is still dispatched before it.
     std::optional<TimePoint> wake = deadline;
     if (customer_) {
         const TimePoint now = clock_.Now();
@@ -174,12 +175,14 @@ void WindowScreen::PumpInput(TApplication&, bool wait, std::optional<TimePoint> 
             DispatchQueued();
             return;
         }
-        // Once the script has done everything, a timer no longer stands in for the customer.
-        if (!due && wait && customer_->EndsWhenDone())
-            throw EInputEnded();
         if (due && (!wake || *due < *wake))
             wake = due;
     }
+    if (DispatchQueued())
+        return;
+    // Once the script has done everything, a timer no longer stands in for the customer.
+    if (customer_ && wait && customer_->EndsWhenDone() && !customer_->NextDue(clock_.Now()))
+        throw EInputEnded();
     if (wait) {
         SleepUntil(wake);
         DispatchQueued();
@@ -221,8 +224,16 @@ bool Win32DesktopPresent()
 {
     USEROBJECTFLAGS flags{};
     HWINSTA station = GetProcessWindowStation();
-    return station != nullptr && GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) &&
-           (flags.dwFlags & WSF_VISIBLE) != 0;
+    if (station == nullptr || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) ||
+        (flags.dwFlags & WSF_VISIBLE) == 0)
+        return false;
+    // A window station can claim to be seen where no window can be made (Wine without a
+    // display): ask for a hidden popup.
+    const ::HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (probe == nullptr)
+        return false;
+    DestroyWindow(probe);
+    return true;
 }
 
 }  // namespace host

@@ -8,7 +8,11 @@ namespace host {
 // windows; elsewhere a number the application gives out.
 using HWND = uintptr_t;
 using WPARAM = uintptr_t;
+#if defined(_WIN32) && !defined(_WIN64)
+using LPARAM = long;  // the system's LONG_PTR: on 32-bit Windows intptr_t is an int, another type
+#else
 using LPARAM = intptr_t;
+#endif
 
 constexpr uint32_t WM_CLOSE = 16;
 constexpr uint32_t WM_KEYDOWN = 256;

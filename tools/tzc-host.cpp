@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "tools/loaded_module.h"
+#ifdef _WIN32
+#include <shellapi.h>
+#endif
 #include "tzc04182.h"
 
 namespace {
@@ -33,13 +36,49 @@ struct Module {
     decltype(&::tzc_variant_clear) clear = loaded.Bind<decltype(clear)>("tzc_variant_clear");
 };
 
-// Sets a variable of this process's environment, where the module reads it.
-void SetEnvironment(const char* name, const char* value)
+#ifdef _WIN32
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Utf8(const wchar_t* wide)
+{
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), bytes, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+#endif
+
+// The arguments as UTF-8: on Windows from the system's UTF-16 command line, as argv holds them
+// in the ANSI code page, which cannot hold every name.
+std::vector<std::string> Utf8Arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv)
 {
 #ifdef _WIN32
-    _putenv_s(name, value);
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide != nullptr && i < count; ++i)
+        arguments.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
 #else
-    setenv(name, value, 1);
+    return std::vector<std::string>(argv, argv + argc);
+#endif
+}
+
+// Sets a variable of this process's environment (UTF-8), where the module reads it.
+void SetEnvironment(const char* name, const std::string& value)
+{
+#ifdef _WIN32
+    SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
+#else
+    setenv(name, value.c_str(), 1);
 #endif
 }
 
@@ -59,6 +98,13 @@ bool ParseIndex(const char* text, int& index)
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<char*> utf8_argv;
+    for (const std::string& argument : arguments)
+        utf8_argv.push_back(const_cast<char*>(argument.c_str()));
+    argc = static_cast<int>(utf8_argv.size());
+    argv = utf8_argv.data();
+
     // The typical call: empty answers, name and address asked, the document asked.
     // Element 17 goes with the vector only when it is set, so the default call is the 17 of old.
     std::vector<std::string> values = {"", "", "", "N", "N", "PDV", "", "S", "N", "N", "N", "N", "", "N", "N", "S", "N", "N"};

@@ -35,31 +35,30 @@ UINT HorizontalAlignment(TAlignment alignment)
     return DT_LEFT;
 }
 
-// GDI+ on the device context, in the layout's pixels. GDI's own transform is set aside meanwhile:
-// GDI+ keeps a transform of its own.
+// GDI+ drawing straight into the picture's pixels, in the layout's pixels, clipped to `clip`.
+// (GDI+ on a device context would go through GDI, without antialiasing, under Wine.)
 class LayoutGraphics {
 public:
-    LayoutGraphics(HDC dc, double scale) : dc_(dc), graphics_(dc)
+    LayoutGraphics(Picture& picture, double scale, const RECT& clip)
+        : bitmap_((GdiFlush(), picture.Width()), picture.Height(), picture.Width() * 4, PixelFormat32bppRGB,
+                  reinterpret_cast<BYTE*>(picture.Bits())),
+          graphics_(&bitmap_)
     {
-        GetWorldTransform(dc_, &saved_);
-        ModifyWorldTransform(dc_, nullptr, MWT_IDENTITY);
         graphics_.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         // Pixel centres at half-pixel positions, as Qt places them.
         graphics_.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
         graphics_.ScaleTransform(static_cast<float>(scale), static_cast<float>(scale));
+        graphics_.SetClip(Gdiplus::RectF(static_cast<float>(clip.left), static_cast<float>(clip.top),
+                                         static_cast<float>(clip.right - clip.left),
+                                         static_cast<float>(clip.bottom - clip.top)));
     }
-    ~LayoutGraphics()
-    {
-        graphics_.Flush(Gdiplus::FlushIntentionSync);
-        SetWorldTransform(dc_, &saved_);
-    }
+    ~LayoutGraphics() { graphics_.Flush(Gdiplus::FlushIntentionSync); }
     LayoutGraphics(const LayoutGraphics&) = delete;
     LayoutGraphics& operator=(const LayoutGraphics&) = delete;
     Gdiplus::Graphics& operator*() { return graphics_; }
 
 private:
-    HDC dc_;
-    XFORM saved_{};
+    Gdiplus::Bitmap bitmap_;
     Gdiplus::Graphics graphics_;
 };
 
@@ -96,7 +95,8 @@ POINT FormOrigin(const TControl& base, const TControl& form)
     return {form.Left(), form.Top()};
 }
 
-FormPainter::FormPainter(HDC dc, double scale, PaintState state) : dc_(dc), scale_(scale), state_(state)
+FormPainter::FormPainter(Picture& picture, double scale, PaintState state)
+    : picture_(picture), dc_(picture.Dc()), scale_(scale), clip_{0, 0, picture.Width(), picture.Height()}, state_(state)
 {
     SetGraphicsMode(dc_, GM_ADVANCED);
     const XFORM transform{static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), 0, 0};
@@ -155,6 +155,8 @@ void FormPainter::PaintControl(const TControl& control, RECT bounds)
     }
     const SavedDc saved(dc_);
     IntersectClipRect(dc_, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    const RECT outer_clip = clip_;
+    IntersectRect(&clip_, &outer_clip, &bounds);
     switch (control.Kind()) {
     case TControlKind::Form:
     case TControlKind::Shape:
@@ -171,6 +173,7 @@ void FormPainter::PaintControl(const TControl& control, RECT bounds)
         if (RectVisible(dc_, &child_bounds))
             PaintControl(*child, child_bounds);
     }
+    clip_ = outer_clip;
 }
 
 void FormPainter::PaintShape(const TControl& shape, RECT bounds)
@@ -261,7 +264,7 @@ void FormPainter::PaintButton(const TControl& button, RECT bounds)
         text_at = {(width - text.cx) / 2, text_top};
     }
     {
-        LayoutGraphics graphics(dc_, scale_);
+        LayoutGraphics graphics(picture_, scale_, clip_);
         FillRoundedRect(*graphics, bounds, fill);
         if (has_glyph)
             DrawGlyph(*graphics, button.glyph,
@@ -285,7 +288,7 @@ Picture RenderStack(std::span<const TControl* const> forms, PaintState state)
     Picture picture(std::max(1, base.Width()), std::max(1, base.Height()));
     const RECT whole{0, 0, picture.Width(), picture.Height()};
     FillRect(picture.Dc(), &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FormPainter(picture.Dc(), 1.0, state).PaintStack(forms);
+    FormPainter(picture, 1.0, state).PaintStack(forms);
     return picture;
 }
 

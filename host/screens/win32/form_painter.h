@@ -25,7 +25,7 @@ struct PaintState {
 
 class FormPainter {
 public:
-    FormPainter(HDC dc, double scale, PaintState state);
+    FormPainter(Picture& picture, double scale, PaintState state);
     FormPainter(const FormPainter&) = delete;
     FormPainter& operator=(const FormPainter&) = delete;
 
@@ -42,8 +42,11 @@ private:
     void Fill(RECT rect, TColor color);
     HFONT Font(const TFont& font);
 
+    Picture& picture_;
     HDC dc_;
     double scale_;
+    // The part of the picture the control being painted may draw on, in layout pixels.
+    RECT clip_;
     PaintState state_;
     std::map<std::pair<int, bool>, GdiObject<HFONT>> fonts_;
 };

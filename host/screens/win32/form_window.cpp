@@ -207,7 +207,7 @@ void FormWindow::Paint()
     // Drawn in memory first, so the window never shows half a picture.
     Picture buffer(client.right, client.bottom);
     FillRect(buffer.Dc(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FormPainter(buffer.Dc(), scale_, {Held()}).PaintForm(form_, POINT{0, 0});
+    FormPainter(buffer, scale_, {Held()}).PaintForm(form_, POINT{0, 0});
     BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, SRCCOPY);
 }
 

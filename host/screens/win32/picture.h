@@ -20,6 +20,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     HDC Dc() const { return dc_.get(); }
+    // The pixels, rows top to bottom, 4 bytes each (blue, green, red, unused); GdiFlush first.
+    uint32_t* Bits() const { return bits_; }
     TColor Pixel(int x, int y) const;
     // Throws std::runtime_error when the file cannot be written.
     void SavePng(const std::wstring& path) const;

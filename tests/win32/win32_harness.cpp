@@ -158,9 +158,19 @@ Step Release(const std::string& control)
     };
 }
 
+// Offscreen no window has the keyboard: keys are posted to the form on top, as the scripted
+// customer posts them, and the message loop translates them.
+void PostKey(WindowScreen& screen, WORD virtual_key)
+{
+    PostMessageA(screen.TopWindow()->Handle(), WM_KEYDOWN, virtual_key,
+                 static_cast<LPARAM>(1 | (MapVirtualKeyA(virtual_key, MAPVK_VK_TO_VSC) << 16)));
+}
+
 Step Key(WORD virtual_key, bool shift)
 {
-    return [=](WindowScreen&) {
+    return [=](WindowScreen& screen) {
+        if (screen.Offscreen() && !shift)
+            return PostKey(screen, virtual_key);
         std::vector<INPUT> inputs;
         if (shift)
             inputs.push_back(Keyboard(VK_SHIFT, false));
@@ -174,7 +184,12 @@ Step Key(WORD virtual_key, bool shift)
 
 Step Type(const std::string& utf8)
 {
-    return [utf8](WindowScreen&) {
+    return [utf8](WindowScreen& screen) {
+        if (screen.Offscreen()) {
+            for (const char byte : host::Utf8ToCp1252(utf8))
+                PostMessageA(screen.TopWindow()->Handle(), WM_CHAR, static_cast<unsigned char>(byte), 1);
+            return;
+        }
         for (const char32_t code_point : host::Utf8ToCodePoints(utf8)) {
             // A key of the layout where the character has one, else the character itself.
             const SHORT key = code_point < 0x80 ? VkKeyScanA(static_cast<char>(code_point)) : SHORT(-1);

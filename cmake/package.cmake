@@ -71,6 +71,9 @@ set(CPACK_COMPONENT_TOOLS_DEPENDS Runtime)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 # The dialog draws its text in Liberation Sans, which has Arial's metrics.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS fonts-liberation2)
+# X11 and the framebuffer come with Qt 6 Gui; the other displays a till may have are Qt packages
+# of their own: Wayland, the GPU without a window system (eglfs), VNC.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SUGGESTS "qt6-wayland, libqt6opengl6, qt6-qpa-plugins")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "customer data dialog for Brazilian fiscal receipts
 The module that a point-of-sale application loads to ask the customer at the
 till, on a touch screen, for what goes on a Brazilian fiscal receipt: the CPF

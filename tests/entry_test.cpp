@@ -4,6 +4,8 @@
 
 #include "support/call_harness.h"
 #include "entry/entry.h"
+#include "host/forms/application.h"
+#include "host/screens/headless_screen.h"
 #include "host/services/services.h"
 #include "host/text/trace.h"
 
@@ -224,4 +226,9 @@ TEST(Entry, CEntryReportsErrorsAsText)
     char whole[200];
     EXPECT_EQ(CriaInfAdicionalC(&typical[0].Raw(), 16, nullptr, whole, sizeof whole), TZC_ERROR);
     EXPECT_STREQ(whole, "Variant is not an array");
+
+    // A script's own words come back as they were written, not encoded twice.
+    static_cast<host::HeadlessScreen&>(host::Application().screen()).SetScript("[Não]");
+    EXPECT_EQ(CriaInfAdicionalC(&typical[0].Raw(), 16, &result.Raw(), whole, sizeof whole), TZC_ERROR);
+    EXPECT_STREQ(whole, "script: no control [Não] on the screen");
 }

@@ -7,6 +7,8 @@
 
 namespace host {
 
+EScriptError::EScriptError(std::string_view utf8) : std::runtime_error(Utf8ToCp1252(utf8)) {}
+
 namespace {
 
 struct NamedKey {

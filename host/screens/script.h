@@ -23,10 +23,12 @@ public:
     EInputEnded() : std::runtime_error("input ended") {}
 };
 
-// A script that cannot be played (a touch of a hidden control, a bad key name).
+// A script that cannot be played (a touch of a hidden control, a bad key name). Told in UTF-8,
+// the script's own text, and kept in Windows-1252 like every message of the module, so that the
+// C entry's conversion to UTF-8 does not encode it twice.
 class EScriptError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EScriptError(std::string_view utf8);
 };
 
 struct ScriptAction {

@@ -12,7 +12,7 @@
   the text procedure is the way there. Link with the module: on Linux the program needs
   libtzc04182.so where the linker and the loader find it (-Fl, LD_LIBRARY_PATH or an rpath),
   on Windows tzc04182.dll beside the program. Free Pascal on Linux: compile the host with
-  {$codepage utf8} (or -FcUTF8) so that its literals are UTF-8, and put cwstring in the
+  the directive $codepage utf8 (or -FcUTF8) so that its literals are UTF-8, and put cwstring in the
   program's uses to convert between UTF8String and UnicodeString. }
 unit Tzc04182;
 

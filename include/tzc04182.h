@@ -149,11 +149,12 @@ TZC_EXPORT long TZC_CALL tzc_variant_to_utf8(const tzc_variant* value, char* buf
 TZC_EXPORT void TZC_CALL tzc_variant_clear(tzc_variant* value);
 
 /* The entry. params points at element 0; last_index is the index of the last element passed (16
- * for the 17 elements of old, 17 with element 17); result is an array Variant. On an error of the call: Linux throws a C++
- * exception; Windows raises the structured exception TZC_EXCEPTION_CODE (non-continuable), after
- * freeing everything the call made, with the message (UTF-8, zero-terminated) at
- * ExceptionInformation[0] and in tzc_last_error(): a C++ exception would not cross the frames of a
- * Pascal or C host. A Pascal host catches it in try..except as EExternalException. */
+ * for the 17 elements of old, 17 with element 17); result is an array Variant. On an error of the
+ * call: Linux throws a C++ exception; Windows raises the structured exception TZC_EXCEPTION_CODE
+ * (non-continuable), after freeing everything the call made, with the message (UTF-8,
+ * zero-terminated) at ExceptionInformation[0] and in tzc_last_error(): a C++ exception would not
+ * cross the frames of a Pascal or C host. A Pascal host catches it in try..except as
+ * EExternalException. */
 #define TZC_EXCEPTION_CODE 0xE0545A43u
 #if defined(TZC_PASCAL)
 TZC_EXPORT void TZC_PASCAL CriaInfAdicional(const tzc_variant* params, int last_index, tzc_variant* result);

@@ -67,7 +67,7 @@ void EmptyTheField(TfrmCNPJCPF& dialog)
 
 enum class Path { OnScreenKey, Keyboard };
 
-void TypeOne(const TfrmCNPJCPF& dialog, Path path, char character)
+void TypeOne(TfrmCNPJCPF& dialog, Path path, char character)
 {
     const auto code = static_cast<host::WPARAM>(static_cast<unsigned char>(character));
     if (path == Path::OnScreenKey) {

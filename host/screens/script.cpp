@@ -138,4 +138,21 @@ std::vector<ScriptAction> ParseScript(std::string_view utf8)
     return actions;
 }
 
+std::optional<TimePoint> ScriptTimeline::NextDue(TimePoint now)
+{
+    if (next_ >= actions_.size())
+        return std::nullopt;
+    if (!last_action_)
+        last_action_ = now;
+    return *last_action_ + actions_[next_].delay;
+}
+
+std::optional<ScriptAction> ScriptTimeline::Take(TimePoint now)
+{
+    if (next_ >= actions_.size())
+        return std::nullopt;
+    last_action_ = now;
+    return actions_[next_++];
+}
+
 }  // namespace host

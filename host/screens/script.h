@@ -7,6 +7,7 @@
 //   {wait 20.5s}      the customer does nothing for that long ("ms" also understood)
 //   {shot FILE.png}   a picture of the screen
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +44,22 @@ struct ScriptAction {
 
 // Throws EScriptError with the offending position.
 std::vector<ScriptAction> ParseScript(std::string_view utf8);
+
+// A script played in real time: each action's pause counts from the previous action, the first
+// one's from the first time anyone asks.
+class ScriptTimeline {
+public:
+    explicit ScriptTimeline(std::vector<ScriptAction> actions) : actions_(std::move(actions)) {}
+    // When the next action is due; nothing once every action is done.
+    std::optional<TimePoint> NextDue(TimePoint now);
+    // The next action, taken at now; nothing once every action is done.
+    std::optional<ScriptAction> Take(TimePoint now);
+
+private:
+    std::vector<ScriptAction> actions_;
+    std::size_t next_ = 0;
+    std::optional<TimePoint> last_action_;
+};
 
 // The character a keyboard sends after the key-down of key, or 0.
 char CharacterAfterKey(uint16_t key);

@@ -35,11 +35,8 @@ public:
     bool EndsWhenDone() const override { return ends_when_done_; }
 
 private:
-    std::vector<ScriptAction> actions_;
-    std::size_t next_ = 0;
+    ScriptTimeline timeline_;
     bool ends_when_done_;
-    // The pauses count from the previous action, the first from the first time anyone asks.
-    std::optional<TimePoint> last_action_;
 };
 
 }  // namespace host::win32

@@ -56,25 +56,18 @@ void Touch(const WindowScreen& screen, const std::string& name)
 }  // namespace
 
 ScriptedCustomer::ScriptedCustomer(std::vector<ScriptAction> actions, bool ends_when_done)
-    : actions_(std::move(actions)), ends_when_done_(ends_when_done)
+    : timeline_(std::move(actions)), ends_when_done_(ends_when_done)
 {
 }
 
-std::optional<TimePoint> ScriptedCustomer::NextDue(TimePoint now)
-{
-    if (next_ >= actions_.size())
-        return std::nullopt;
-    if (!last_action_)
-        last_action_ = now;
-    return *last_action_ + actions_[next_].delay;
-}
+std::optional<TimePoint> ScriptedCustomer::NextDue(TimePoint now) { return timeline_.NextDue(now); }
 
 void ScriptedCustomer::Act(WindowScreen& screen)
 {
-    if (next_ >= actions_.size())
+    const std::optional<ScriptAction> taken = timeline_.Take(screen.clock().Now());
+    if (!taken)
         return;
-    const ScriptAction action = actions_[next_++];
-    last_action_ = screen.clock().Now();
+    const ScriptAction& action = *taken;
     switch (action.kind) {
     case ScriptAction::Kind::Character:
         PostMessageA(TopHandle(screen), WM_CHAR, static_cast<unsigned char>(action.character), 1);

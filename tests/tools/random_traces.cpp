@@ -1,0 +1,34 @@
+// Prints what random customers did and saw, seed by seed: the script, every trace line and the
+// eight answers. Two builds of the dialog behave alike when their outputs are byte-identical:
+//   tzc_random_traces FIRST COUNT > traces.txt
+#include <cstdlib>
+#include <iostream>
+
+#include "support/random_customer.h"
+
+int main(int argc, char** argv)
+{
+    using namespace testing_support;
+    const uint64_t first = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1;
+    const uint64_t count = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 30000;
+    constexpr int kActionsPerCall = 150;
+    UseHeadlessScreen();
+    for (uint64_t seed = first; seed < first + count; ++seed) {
+        SeededChoices choices(seed);
+        const Parameters params = RandomParameters(choices);
+        const Invariants invariants(params);
+        RandomCustomer customer(choices, invariants, kActionsPerCall);
+        CallResult result;
+        {
+            const ActionSourceScope scope([&customer] { return customer.Next(); });
+            result = CallWith(params).Run("");
+        }
+        std::cout << "seed " << seed << "\nscript " << customer.Script() << '\n';
+        for (const std::string& line : result.trace)
+            std::cout << line << '\n';
+        if (result.error)
+            std::cout << "error " << *result.error << '\n';
+        for (const std::string& slot : result.slots)
+            std::cout << "slot " << slot << '\n';
+    }
+}

@@ -62,6 +62,14 @@ constexpr SlotSource kSlots[] = {
     {&TfrmCNPJCPF::sEmailCupom, 50},    {&TfrmCNPJCPF::sPesqCons, 50},
 };
 
+// A call that failed while the dialog showed leaves no step open and no step timer running, so
+// that the next call starts as a first call would.
+void EndFailedShow(TfrmCNPJCPF& dialog) noexcept
+{
+    nPasso = PassoNenhum;
+    dialog.tmrCancAutoPag.SetEnabled(false);
+}
+
 }  // namespace
 
 void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
@@ -87,7 +95,12 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
     try {
         dialog.ShowModal();
     } catch (const host::EInputEnded&) {
-        throw std::runtime_error("input ended at step " + std::to_string(nPasso));
+        const std::string step = std::to_string(nPasso);
+        EndFailedShow(dialog);
+        throw std::runtime_error("input ended at step " + step);
+    } catch (...) {
+        EndFailedShow(dialog);
+        throw;
     }
 
     dialog.nTamCodPromoc = static_cast<int>(

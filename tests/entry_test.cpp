@@ -228,7 +228,7 @@ TEST(Entry, CEntryReportsErrorsAsText)
     EXPECT_STREQ(whole, "Variant is not an array");
 
     // A script's own words come back as they were written, not encoded twice.
-    static_cast<host::HeadlessScreen&>(host::Application().screen()).SetScript("[Não]");
+    testing_support::Headless().SetScript("[Não]");
     EXPECT_EQ(CriaInfAdicionalC(&typical[0].Raw(), 16, &result.Raw(), whole, sizeof whole), TZC_ERROR);
     EXPECT_STREQ(whole, "script: no control [Não] on the screen");
 }

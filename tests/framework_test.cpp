@@ -30,8 +30,7 @@ struct Recorder : TForm {
 
 HeadlessScreen& Headless()
 {
-    testing_support::UseHeadlessScreen();
-    return static_cast<HeadlessScreen&>(Application().screen());
+    return testing_support::Headless();
 }
 
 }  // namespace

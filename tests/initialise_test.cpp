@@ -152,11 +152,15 @@ TEST_F(Initialisation, MissingRequiredElementIsAnError)
     EXPECT_THROW(dialog().InicializaForm(nullptr, 16), host::EVariantError);
 }
 
-TEST_F(Initialisation, LastIndexBeyondSixteenReadsTheSeventeenOnly)
+TEST_F(Initialisation, LastIndexOfIntMaxReadsTheEighteenDefinedElementsOnly)
 {
+    // Exactly the defined elements, so that a read beyond them is a read beyond the vector.
     std::vector<Variant> params = Distinct();
+    params.emplace_back(std::string_view("v17"));
+    ASSERT_EQ(params.size(), 18u);
     EXPECT_NO_THROW(Load(params, INT_MAX));
     EXPECT_EQ(dialog().sCPFCRM, "v16");
+    EXPECT_EQ(dialog().sCNPJAlfanumerico, "v17");
 }
 
 TEST_F(Initialisation, PreparesTheLabelsAndClearsTheDecline)

@@ -66,7 +66,8 @@ public:
     void RemoveTimer(TTimer& timer);
     std::optional<TimePoint> NextTimerDue() const;
 
-    // The form whose modal loop runs innermost, or nullptr.
+    // The form whose modal loop runs innermost, or nullptr. PopModal also ends a PushModal whose
+    // screen failed to show the form: the screen hears it hidden, whatever it had shown of it.
     TForm* ActiveForm() const;
     void PushModal(TForm& form);
     void PopModal(TForm& form);

@@ -28,23 +28,65 @@ void TForm::DestroyHandle()
         Application().DestroyHandle(std::exchange(handle_, 0));
 }
 
+// Whatever ends the loop, the form is left as before it was shown. When a failure ends it (the
+// window cannot be made, a handler or the screen throws), the form's window goes too, and with
+// it whatever is still queued for it: nothing of a failed call may reach the next one, and the
+// next show makes its window afresh.
+class TForm::ModalScope {
+public:
+    explicit ModalScope(TForm& form) : form_(form)
+    {
+        // Visible before modal: nothing is painted before the screen shows the form, so this
+        // cannot throw half way.
+        form_.modal_result_ = mrNone;
+        form_.SetVisible(true);
+        form_.modal_ = true;
+    }
+    ~ModalScope()
+    {
+        if (ended_)
+            return;
+        Restore();
+        try {
+            Application().PopModal(form_);
+        } catch (...) {
+            // The call is failing already; its own error is the one to report.
+        }
+        form_.DestroyHandle();
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+    // The loop has ended by its close request.
+    void End()
+    {
+        ended_ = true;
+        Restore();
+        try {
+            Application().PopModal(form_);
+        } catch (...) {
+            form_.DestroyHandle();
+            throw;
+        }
+    }
+
+private:
+    void Restore()
+    {
+        form_.modal_ = false;
+        form_.activating_ = false;
+        form_.SetVisible(false);
+    }
+
+    TForm& form_;
+    bool ended_ = false;
+};
+
 int TForm::ShowModal()
 {
     TApplication& application = Application();
-    modal_result_ = mrNone;
-    modal_ = true;
-    SetVisible(true);
+    ModalScope scope(*this);
     application.PushModal(*this);
-    struct Unwind {
-        TForm& form;
-        ~Unwind()
-        {
-            form.modal_ = false;
-            form.activating_ = false;
-            form.SetVisible(false);
-            Application().PopModal(form);
-        }
-    } unwind{*this};
     activating_ = true;
     try {
         if (OnShow)
@@ -55,6 +97,7 @@ int TForm::ShowModal()
     }
     activating_ = false;
     application.WaitWhile([this] { return modal_result_ == mrNone; });
+    scope.End();
     return modal_result_;
 }
 

@@ -3,7 +3,9 @@
 // its modal loop until a close request has been handled. A close request that arrives while the
 // activation handler still runs only marks the loop to end once activation has returned. Once
 // the loop is ending, input still queued for the form is dropped, as the framework's loop would
-// have ended before dispatching it.
+// have ended before dispatching it. When ShowModal throws instead (the window cannot be made, a
+// handler or the screen fails), the form is no longer modal nor shown, and its window is given
+// back with everything still queued for it.
 #include <cstdint>
 #include <functional>
 
@@ -48,6 +50,7 @@ public:
     void WindowProc(const Message& message);
 
 private:
+    class ModalScope;
     bool Closing() const { return modal_ && modal_result_ != mrNone && !activating_; }
 
     HWND handle_ = 0;

@@ -13,6 +13,7 @@ namespace testing_support {
 namespace {
 
 host::HeadlessScreen* screen = nullptr;
+FaultyScreen* faulty = nullptr;
 
 }  // namespace
 
@@ -37,8 +38,22 @@ void UseHeadlessScreen()
     if (screen == nullptr) {
         auto headless = std::make_unique<host::HeadlessScreen>();
         screen = headless.get();
-        host::Application().SetScreen(std::move(headless));
+        auto wrapped = std::make_unique<FaultyScreen>(std::move(headless));
+        faulty = wrapped.get();
+        host::Application().SetScreen(std::move(wrapped));
     }
+}
+
+host::HeadlessScreen& Headless()
+{
+    UseHeadlessScreen();
+    return *screen;
+}
+
+FaultyScreen& HeadlessFaults()
+{
+    UseHeadlessScreen();
+    return *faulty;
 }
 
 void FreshDialog()

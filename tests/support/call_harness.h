@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "host/screens/headless_screen.h"
 #include "host/variant/variant.h"
+#include "support/faulty_screen.h"
 
 namespace testing_support {
 
@@ -39,6 +41,9 @@ private:
 
 // The headless screen the tests play on (installed on first use).
 void UseHeadlessScreen();
+host::HeadlessScreen& Headless();
+// Its faults, for making a call fail where the screen or the customer would.
+FaultyScreen& HeadlessFaults();
 // Deletes the dialog so that the next call builds a fresh one.
 void FreshDialog();
 // Runs the entry with this script, catching nothing: for tests of what the call throws.

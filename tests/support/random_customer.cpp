@@ -313,13 +313,12 @@ std::optional<host::ScriptAction> RandomCustomer::Touch()
 
 ActionSourceScope::ActionSourceScope(std::function<std::optional<host::ScriptAction>()> source)
 {
-    UseHeadlessScreen();
-    dynamic_cast<host::HeadlessScreen&>(host::Application().screen()).SetActionSource(std::move(source));
+    Headless().SetActionSource(std::move(source));
 }
 
 ActionSourceScope::~ActionSourceScope()
 {
-    dynamic_cast<host::HeadlessScreen&>(host::Application().screen()).SetActionSource(nullptr);
+    Headless().SetActionSource(nullptr);
 }
 
 std::string PlayRandomCall(Choices& choices, int budget, std::string* script)

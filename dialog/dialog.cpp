@@ -1,34 +1,66 @@
 // What every step does alike: one prompt, one keypad, the wait, the rejection, the close.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/steps.h"
 #include "host/text/trace.h"
 
 namespace Cli_Tzc04182 {
 
 using namespace host;
 
+std::array<TLabel*, 6> TfrmCNPJCPF::Prompts() const
+{
+    auto& self = const_cast<TfrmCNPJCPF&>(*this);
+    return {&self.lblTexto, &self.lblTexto2, &self.lblCupomDesc, &self.lblIdEstrangeira, &self.lblEmailCupom,
+            &self.lblPesqCons};
+}
+
 void TfrmCNPJCPF::ShowOnlyPrompt(TLabel& prompt)
 {
-    for (TLabel* label : {&lblTexto, &lblTexto2, &lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons})
+    for (TLabel* label : Prompts())
         label->SetVisible(label == &prompt);
+}
+
+void TfrmCNPJCPF::ShowDigitKeypad()
+{
+    ntbAlfanumerico.SetVisible(false);
+    ntbNumerico2.SetTop(115);
+    ntbNumerico2.SetLeft(10);
+    ntbNumerico2.SetVisible(true);
 }
 
 // With its space bar: the steps of text take blanks.
 void TfrmCNPJCPF::ShowLetterKeyboard()
 {
     ntbNumerico2.SetVisible(false);
-    FindComponent("sbtNumeros")->SetVisible(false);
-    FindComponent("BlendedBitBtn1")->SetVisible(true);
+    sbtNumeros->SetVisible(false);
+    BlendedBitBtn1->SetVisible(true);
     ntbAlfanumerico.SetVisible(true);
 }
 
 // Hidden again, the letter keyboard gets its space bar back for the next step that shows it.
 void TfrmCNPJCPF::ShowLetterSwitch(bool shown)
 {
-    FindComponent("sbtLetras")->SetVisible(shown);
+    sbtLetras->SetVisible(shown);
     if (!shown) {
-        FindComponent("sbtNumeros")->SetVisible(false);
-        FindComponent("BlendedBitBtn1")->SetVisible(true);
+        sbtNumeros->SetVisible(false);
+        BlendedBitBtn1->SetVisible(true);
     }
+}
+
+const PassoInfo& TfrmCNPJCPF::AbrePasso(Passo step)
+{
+    const PassoInfo& passo = *InfoDoPasso(step);
+    nPasso = step;
+    TLabel& prompt = passo.prompt(*this);
+    ShowOnlyPrompt(prompt);
+    if (passo.prompt_key != nullptr)
+        prompt.SetText(msgPadrao.Msg(passo.prompt_key));
+    lblInforma.SetText(this->*passo.field);
+    if (passo.keypad == Keypad::Digits)
+        ShowDigitKeypad();
+    else
+        ShowLetterKeyboard();
+    return passo;
 }
 
 void TfrmCNPJCPF::WaitUntilStep(Passo end)
@@ -47,7 +79,7 @@ void TfrmCNPJCPF::PostClose() { PostMessageA(GetHandle(), WM_CLOSE, 0, 0); }
 const TLabel* TfrmCNPJCPF::VisiblePrompt() const
 {
     const TLabel* visible = nullptr;
-    for (const TLabel* label : {&lblTexto, &lblTexto2, &lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons}) {
+    for (const TLabel* label : Prompts()) {
         if (label->Visible()) {
             if (visible != nullptr)
                 return nullptr;  // in the middle of a change

@@ -3,6 +3,7 @@
 // document, name and address, or for one optional answer (telephone, promotional code, receipt
 // e-mail, consumer search, foreign identification). The flows set the step and wait; the key
 // handlers fill in the step's field; the on-screen keys only inject key messages.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,8 @@ enum Passo : uint8_t {
 // The current step; one byte, as the flows and the key handlers share it.
 extern Passo nPasso;
 
+struct PassoInfo;
+
 class TfrmCNPJCPF final : public host::TForm {
 public:
     TfrmCNPJCPF();
@@ -56,6 +59,10 @@ public:
     host::TLabel& lblInforma;
     host::TNotebook& ntbAlfanumerico;
     host::TNotebook& ntbNumerico2;
+    // Keys of the keypads that the steps show and hide; made with their keypads.
+    host::TBlendedBitBtn* BlendedBitBtn1 = nullptr;  // the space bar
+    host::TBlendedBitBtn* sbtNumeros = nullptr;      // "123", in the space bar's place
+    host::TBlendedBitBtn* sbtLetras = nullptr;       // "ABC" on the digit keypad
     TMessages msgPadrao;
     host::TClientDataSet cdsParametrosVlx;
     host::TTimer tmrCancAutoPag;
@@ -111,19 +118,27 @@ public:
 
     // The prompt label the customer sees now, or nullptr.
     const host::TLabel* VisiblePrompt() const;
+    // Writes the trace lines of what changed since the last ones, while the dialog is shown.
+    void TraceChanges();
 
 private:
     void BuildLayout();
     void BuildLetterKeyboard();
     void BuildDigitKeypad();
-    host::TBlendedBitBtn& AddSideButton(const char* name, int top, const char* caption, host::TColor color,
-                                        int font_height, host::TGlyph glyph);
+    void SetupSideButton(host::TBlendedBitBtn& button, int top, const char* caption, host::TColor color,
+                         int font_height, host::TGlyph glyph);
+    // Every prompt label; a step shows exactly one.
+    std::array<host::TLabel*, 6> Prompts() const;
     void ShowOnlyPrompt(host::TLabel& prompt);
+    void ShowDigitKeypad();
     void ShowLetterKeyboard();
+    // Sets the step and shows its prompt, its field on the display line and its keypad.
+    const PassoInfo& AbrePasso(Passo step);
+    // A flow of one answer: the step, its wait, the close.
+    void PedeSomente(Passo step);
     void WaitUntilStep(Passo end);
     void Rejeita(const char* key);
     void PostClose();
-    void TraceChanges();
 
     bool bActivated_ = false;  // the flow of a call runs on its first activation only
     struct Seen {

@@ -48,8 +48,8 @@ void TfrmCNPJCPF::sbtLetrasClick(TObject*)
 {
     ntbNumerico2.SetVisible(false);
     ntbAlfanumerico.SetVisible(true);
-    FindComponent("BlendedBitBtn1")->SetVisible(false);
-    FindComponent("sbtNumeros")->SetVisible(true);
+    BlendedBitBtn1->SetVisible(false);
+    sbtNumeros->SetVisible(true);
 }
 
 void TfrmCNPJCPF::sbtNumerosClick(TObject*)

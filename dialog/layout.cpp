@@ -130,8 +130,8 @@ void TfrmCNPJCPF::BuildLayout()
     lblTexto2.word_wrap = false;
     lblTexto2.auto_size = true;
 
-    AddSideButton("sbtSair", 115, "Não informar", clRed, 16, TGlyph::Cross);
-    AddSideButton("sbtLimpar", 176, "Limpar", clGray, 13, TGlyph::Eraser);
+    SetupSideButton(sbtSair, 115, "Não informar", clRed, 16, TGlyph::Cross);
+    SetupSideButton(sbtLimpar, 176, "Limpar", clGray, 13, TGlyph::Eraser);
 
     lblcodtela.SetBounds(672, 360, 49, 14);
     lblcodtela.alignment = TAlignment::Right;
@@ -139,15 +139,15 @@ void TfrmCNPJCPF::BuildLayout()
     lblcodtela.font = {11, false, clGray};
     lblcodtela.transparent = true;
 
-    AddSideButton("sbtEnter", 298, "Confirmar", kConfirmGreen, 16, TGlyph::Check);
+    SetupSideButton(sbtEnter, 298, "Confirmar", kConfirmGreen, 16, TGlyph::Check);
     sbtEnter.layout = TButtonLayout::GlyphBottom;
     sbtEnter.margin = 5;
     sbtEnter.spacing = 1;
-    AddSideButton("sbtBackSpace", 237, "Corrrigir", clGray, 13, TGlyph::BackArrow);
+    SetupSideButton(sbtBackSpace, 237, "Corrrigir", clGray, 13, TGlyph::BackArrow);
 
     SetupPrompt(lblCupomDesc, 210, 18, 311, 28, "Informe o Código Promocional", true);
     SetupPrompt(lblIdEstrangeira, 194, 18, 311, 28, "Identificação Estrangeira", true);
-    AddSideButton("sbtIdEstrangeira", 54, "Cons Estrang.", clGray, 16, TGlyph::Globe);
+    SetupSideButton(sbtIdEstrangeira, 54, "Cons Estrang.", clGray, 16, TGlyph::Globe);
     sbtIdEstrangeira.SetVisible(false);
     SetupPrompt(lblEmailCupom, 194, 18, 311, 28, "E-mail para envio de cupom", true);
     SetupPrompt(lblPesqCons, 24, 18, 682, 28, "Informe as iniciais do nome, crachá, código ou CPF do consumidor", true);
@@ -187,17 +187,15 @@ void TfrmCNPJCPF::BuildLayout()
     tmrCancAutoPag.OnTimer = [this](TObject* sender) { tmrCancAutoPagTimer(sender); };
 }
 
-TBlendedBitBtn& TfrmCNPJCPF::AddSideButton(const char* name, int top, const char* caption, TColor fill,
-                                            int font_height, TGlyph glyph)
+void TfrmCNPJCPF::SetupSideButton(TBlendedBitBtn& button, int top, const char* caption, TColor fill, int font_height,
+                                  TGlyph glyph)
 {
-    auto& button = static_cast<TBlendedBitBtn&>(*FindComponent(name));
     button.SetBounds(616, top, 105, 60);
     button.SetText(Text(caption));
     button.color = fill;
     button.font = {font_height, true, clWhite};
     button.glyph = glyph;
     button.layout = TButtonLayout::GlyphRight;
-    return button;
 }
 
 void TfrmCNPJCPF::BuildLetterKeyboard()
@@ -221,9 +219,12 @@ void TfrmCNPJCPF::BuildLetterKeyboard()
             const int width = row == 0 && column == 9 ? 58 : 57;
             SetupKey(key, 1 + 60 * column, tops[row], width, 46, std::string(1, typed), typed, 24);
             key.OnClick = click;
+            if (typed == '@')
+                key.OnClick = [this](TObject* sender) { sbtArrobaClick(sender); };
         }
     }
     auto& space = ntbAlfanumerico.Add<TBlendedBitBtn>("BlendedBitBtn1");
+    BlendedBitBtn1 = &space;
     SetupKey(space, 1, tops[4], 478, 46, "", ' ', 24);
     space.OnClick = click;
     auto& hyphen = ntbAlfanumerico.Add<TBlendedBitBtn>("sbtHifen");
@@ -232,12 +233,12 @@ void TfrmCNPJCPF::BuildLetterKeyboard()
     auto& underline = ntbAlfanumerico.Add<TBlendedBitBtn>("sbtUnderline");
     SetupKey(underline, 541, tops[4], 57, 46, "_", '_', 24);
     underline.OnClick = [this](TObject* sender) { sbtUnderlineClick(sender); };
-    FindComponent("sbtArroba")->OnClick = [this](TObject* sender) { sbtArrobaClick(sender); };
     // Back to the digit keypad from an alphanumeric CNPJ; shown by "ABC" only.
     auto& digits = ntbAlfanumerico.Add<TBlendedBitBtn>("sbtNumeros");
     SetupKey(digits, 1, tops[4], 478, 46, "123", '\0', 24);
     digits.OnClick = [this](TObject* sender) { sbtNumerosClick(sender); };
     digits.SetVisible(false);
+    sbtNumeros = &digits;
 }
 
 void TfrmCNPJCPF::BuildDigitKeypad()
@@ -257,6 +258,7 @@ void TfrmCNPJCPF::BuildDigitKeypad()
     SetupKey(letters, 440, 184, 90, 60, "ABC", '\0', 24);
     letters.OnClick = [this](TObject* sender) { sbtLetrasClick(sender); };
     letters.SetVisible(false);
+    sbtLetras = &letters;
 }
 
 }  // namespace Cli_Tzc04182

@@ -1,7 +1,7 @@
 // The control keys: F1, Backspace, Enter, Delete and Escape act on the current step. Shift,
 // Ctrl and Alt make no difference, and at step 0 every key is ignored.
 #include "dialog/frmCNPJCPF.h"
-#include "dialog/step_fields.h"
+#include "dialog/steps.h"
 #include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
@@ -60,47 +60,18 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
     if (key == VK_BACK)
         EraseLast(*this);
     if (key == VK_RETURN) {
-        switch (nPasso) {
-        case PassoDocumento:
-            if (sCPFCNPJ.empty())
-                return;
-            nPasso = PassoNome;
-            break;
-        case PassoNome:
-            nPasso = PassoEndereco;
-            break;
-        case PassoEndereco:  // the address step shares the telephone's action
-        case PassoTelefone:
-            RemoveFirstLineFeed(sObsTexto);
-            nPasso = PassoNenhum;
-            break;
-        case PassoCodPromoc:
-            RemoveFirstLineFeed(sCodPromoc);
-            nPasso = PassoNenhum;
-            break;
-        case PassoIdEstrangeira:
-            if (sIdEstrangeira.empty())
-                return;
-            RemoveFirstLineFeed(sIdEstrangeira);
-            nPasso = PassoNome;
-            break;
-        case PassoEmail:
-            RemoveFirstLineFeed(sEmailCupom);
-            if (!EmailAccepted(*this)) {
-                // The step stays open with the address as typed, for the customer to correct.
-                Mensagemvlx::Mensagem(msgPadrao.Msg("EMAILINV"), "", "N", "N", Mensagemvlx::TTipoMensagem::Erro, "",
-                                      sContextoMsg, 0, nullptr);
-                Abort();
-            }
-            nPasso = PassoNenhum;
-            break;
-        case PassoPesqCons:
-            RemoveFirstLineFeed(sPesqCons);
-            nPasso = PassoNenhum;
-            break;
-        default:
-            break;
+        const PassoInfo* passo = InfoDoPasso(nPasso);
+        if (passo == nullptr || (passo->needs_answer && (this->*passo->field).empty()))
+            return;
+        if (passo->line_feed_field != nullptr)
+            RemoveFirstLineFeed(this->*passo->line_feed_field);
+        if (nPasso == PassoEmail && !EmailAccepted(*this)) {
+            // The step stays open with the address as typed, for the customer to correct.
+            Mensagemvlx::Mensagem(msgPadrao.Msg("EMAILINV"), "", "N", "N", Mensagemvlx::TTipoMensagem::Erro, "",
+                                  sContextoMsg, 0, nullptr);
+            Abort();
         }
+        nPasso = passo->after_enter;
     }
     // The e-mail is cleared too: a "Limpar" that visibly did nothing would be a fault at a till.
     if (key == VK_DELETE)

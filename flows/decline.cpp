@@ -1,20 +1,19 @@
 // "Não informar", Escape and the 20-second step timer: the answer of the current step and of
 // every later step is emptied, and every wait ends.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/steps.h"
 
 namespace Cli_Tzc04182 {
 
 void TfrmCNPJCPF::sbtSairClick(host::TObject*)
 {
-    // The answers in step order; the e-mail flag goes with the e-mail.
-    std::string* const answers[] = {&sCPFCNPJ,       &sNome,      &sEndereco,   &sObsTexto, &sCodPromoc,
-                                    &sIdEstrangeira, &sPedeEmail, &sEmailCupom, &sPesqCons};
-    if (nPasso >= PassoDocumento && nPasso <= PassoPesqCons) {
-        // The steps up to the promotional code keep the answers before them; the steps that can
-        // stand in for the identification or open without it empty every answer.
-        const std::size_t first = nPasso <= PassoCodPromoc ? nPasso - PassoDocumento : 0u;
-        for (std::size_t i = first; i < std::size(answers); ++i)
-            answers[i]->clear();
+    if (const PassoInfo* passo = InfoDoPasso(nPasso)) {
+        const std::size_t first = passo->declines_all ? 0 : static_cast<std::size_t>(passo - kPassos.data());
+        for (std::size_t i = first; i < kPassos.size(); ++i) {
+            (this->*kPassos[i].field).clear();
+            if (kPassos[i].declined_with != nullptr)
+                (this->*kPassos[i].declined_with).clear();
+        }
     }
     bSair = true;
 }

@@ -1,6 +1,7 @@
 // The identification flow: document, then name and address as the call asks.
 #include "dialog/document_masks.h"
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/steps.h"
 #include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
@@ -92,31 +93,13 @@ void TfrmCNPJCPF::DoCPFNome()
         const StepTimeLimit limit(tmrCancAutoPag, apc);
         WaitUntilStep(end);
     };
-    auto nameStep = [&] {
-        nPasso = PassoNome;
-        ShowOnlyPrompt(lblTexto2);
-        lblInforma.SetText(sNome);
-        ShowLetterKeyboard();
-        timedWait(PassoEndereco);
-    };
+    auto nameStep = [&] { timedWait(AbrePasso(PassoNome).after_enter); };
     // The address prompt alone: a foreign identification taken in the name step left its own up.
-    auto addressStep = [&] {
-        nPasso = PassoEndereco;
-        ShowOnlyPrompt(lblTexto2);
-        lblTexto2.SetText(msgPadrao.Msg("ENDERECO"));
-        lblInforma.SetText(sEndereco);
-        timedWait(PassoNenhum);
-    };
+    auto addressStep = [&] { timedWait(AbrePasso(PassoEndereco).after_enter); };
     bool bPrimeiraVez = true;
     for (;;) {
-        nPasso = PassoDocumento;
         lblTexto.SetText(sCPFCRM == "S" ? "CPF para o OndrixCRM" : "Informe o CPF ou CNPJ");
-        ShowOnlyPrompt(lblTexto);
-        lblInforma.SetText(sCPFCNPJ);
-        ntbAlfanumerico.SetVisible(false);
-        ntbNumerico2.SetTop(115);
-        ntbNumerico2.SetLeft(10);
-        ntbNumerico2.SetVisible(true);
+        const Passo documentEnd = AbrePasso(PassoDocumento).after_enter;
 
         if (sSomenteNome == "S" || sPedeCPF == "N") {
             // The name without a document: no default name, no short address cleared.
@@ -134,7 +117,7 @@ void TfrmCNPJCPF::DoCPFNome()
                 const LetterSwitch letters(*this, AceitaCNPJAlfanumerico());
                 if (hasDocument())
                     FormataCPFCNPJ();
-                WaitUntilStep(PassoNome);
+                WaitUntilStep(documentEnd);
             }
             if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ, AceitaCNPJAlfanumerico())) {
                 Rejeita("CGCCPF_NOK");

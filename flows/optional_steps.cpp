@@ -1,71 +1,46 @@
 // The one-answer flows (telephone, promotional code, receipt e-mail, consumer search) and the
 // foreign identification that the side button nests inside another step's wait.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/steps.h"
 
 namespace Cli_Tzc04182 {
 
 using namespace host;
 
+// The foreign identification button stays hidden: pressed here, it would lead into name and
+// address under the wrong prompt.
+void TfrmCNPJCPF::PedeSomente(Passo step)
+{
+    sbtIdEstrangeira.SetVisible(false);
+    WaitUntilStep(AbrePasso(step).after_enter);
+    PostClose();
+}
+
 void TfrmCNPJCPF::DoObsTexto()
 {
     sObsTexto.clear();
-    nPasso = PassoTelefone;
-    ShowOnlyPrompt(lblTexto2);
-    lblTexto2.SetText(msgPadrao.Msg("INFTEXTO"));
-    lblInforma.SetText(sObsTexto);
-    // Pressed here, the button would lead into name and address under the wrong prompt.
-    sbtIdEstrangeira.SetVisible(false);
-    ntbAlfanumerico.SetVisible(false);
-    ntbNumerico2.SetTop(115);
-    ntbNumerico2.SetLeft(10);
-    ntbNumerico2.SetVisible(true);
-    WaitUntilStep(PassoNenhum);
-    PostClose();
+    PedeSomente(PassoTelefone);
 }
 
 void TfrmCNPJCPF::DoCodPromoc()
 {
     sCodPromoc.clear();
-    nPasso = PassoCodPromoc;
-    ShowOnlyPrompt(lblCupomDesc);
-    lblInforma.SetText(sCodPromoc);
-    sbtIdEstrangeira.SetVisible(false);
-    ShowLetterKeyboard();
-    WaitUntilStep(PassoNenhum);
-    PostClose();
+    PedeSomente(PassoCodPromoc);
 }
 
-void TfrmCNPJCPF::doEmailCupom()
-{
-    nPasso = PassoEmail;
-    ShowOnlyPrompt(lblEmailCupom);
-    lblInforma.SetText(sEmailCupom);
-    sbtIdEstrangeira.SetVisible(false);
-    ShowLetterKeyboard();
-    WaitUntilStep(PassoNenhum);
-    PostClose();
-}
+// The host may pre-fill the e-mail.
+void TfrmCNPJCPF::doEmailCupom() { PedeSomente(PassoEmail); }
 
 void TfrmCNPJCPF::DoPesqCons()
 {
     sPesqCons.clear();
-    nPasso = PassoPesqCons;
-    ShowOnlyPrompt(lblPesqCons);
-    lblInforma.SetText(sPesqCons);
-    sbtIdEstrangeira.SetVisible(false);
-    ShowLetterKeyboard();
-    WaitUntilStep(PassoNenhum);
-    PostClose();
+    PedeSomente(PassoPesqCons);
 }
 
 void TfrmCNPJCPF::DoIdEstrangeira()
 {
     sIdEstrangeira.clear();
-    nPasso = PassoIdEstrangeira;
-    ShowOnlyPrompt(lblIdEstrangeira);
-    lblInforma.SetText(sIdEstrangeira);
-    ShowLetterKeyboard();
-    WaitUntilStep(PassoNome);
+    WaitUntilStep(AbrePasso(PassoIdEstrangeira).after_enter);
     PostClose();
 }
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "dialog/frmCNPJCPF.h"
-#include "dialog/step_fields.h"
+#include "dialog/steps.h"
 #include "host/text/strings.h"
 #include "support/step_scripts.h"
 

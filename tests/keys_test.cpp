@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "dialog/step_fields.h"
+#include "dialog/steps.h"
 #include "host/forms/application.h"
 #include "host/forms/messages.h"
 #include "host/services/services.h"

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialog/steps.h"
 #include "entry/last_error.h"
 #include "entry/screen_choice.h"
 #include "entry/ui_thread.h"
@@ -42,26 +43,6 @@ struct DialogLifetime {
     }
 };
 
-TfrmCNPJCPF& Dialog()
-{
-    if (frmCNPJCPF == nullptr) {
-        host::Application();
-        frmCNPJCPF = new TfrmCNPJCPF();
-        static DialogLifetime lifetime;
-    }
-    return *frmCNPJCPF;
-}
-
-struct SlotSource {
-    std::string TfrmCNPJCPF::*field;
-    std::size_t length;  // 0: the promotional code's, nTamCodPromoc
-};
-constexpr SlotSource kSlots[] = {
-    {&TfrmCNPJCPF::sCPFCNPJ, 29},       {&TfrmCNPJCPF::sNome, 30},      {&TfrmCNPJCPF::sEndereco, 80},
-    {&TfrmCNPJCPF::sObsTexto, 80},      {&TfrmCNPJCPF::sCodPromoc, 0},  {&TfrmCNPJCPF::sIdEstrangeira, 20},
-    {&TfrmCNPJCPF::sEmailCupom, 50},    {&TfrmCNPJCPF::sPesqCons, 50},
-};
-
 // A call that failed while the dialog showed leaves no step open and no step timer running, so
 // that the next call starts as a first call would.
 void EndFailedShow(TfrmCNPJCPF& dialog) noexcept
@@ -71,6 +52,20 @@ void EndFailedShow(TfrmCNPJCPF& dialog) noexcept
 }
 
 }  // namespace
+
+TfrmCNPJCPF& Dialog()
+{
+    if (frmCNPJCPF == nullptr) {
+        // The trace follows the one instance, whichever it is now.
+        host::Application().SetObserver([] {
+            if (frmCNPJCPF != nullptr)
+                frmCNPJCPF->TraceChanges();
+        });
+        frmCNPJCPF = new TfrmCNPJCPF();
+        static DialogLifetime lifetime;
+    }
+    return *frmCNPJCPF;
+}
 
 void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
 {
@@ -105,10 +100,10 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
 
     dialog.nTamCodPromoc = static_cast<int>(
         Consiste::iif(dialog.sCodPromocLongo == "S", Variant(int32_t(50)), Variant(int32_t(10))).ToInteger());
-    for (int32_t index = 0; index < 8; ++index) {
-        const SlotSource& slot = kSlots[index];
-        const std::size_t length = slot.length != 0 ? slot.length : static_cast<std::size_t>(dialog.nTamCodPromoc);
-        result.SetElement(index, Variant(std::string_view(dialog.*slot.field).substr(0, length)));
+    for (const PassoInfo& passo : kPassos) {
+        const std::size_t length =
+            passo.slot_length != 0 ? passo.slot_length : static_cast<std::size_t>(dialog.nTamCodPromoc);
+        result.SetElement(passo.slot, Variant(std::string_view(dialog.*passo.field).substr(0, length)));
     }
 }
 

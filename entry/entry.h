@@ -12,4 +12,7 @@ TZC_EXPORT void CriaInfAdicional(const Variant* params, int lastIndex, Variant& 
 // Null until the first call; the instance lives until the module is unloaded.
 TZC_EXPORT extern TfrmCNPJCPF* frmCNPJCPF;
 
+// The one instance, made on first use.
+TfrmCNPJCPF& Dialog();
+
 }  // namespace Cli_Tzc04182

@@ -43,15 +43,15 @@ TEST(CharacterEntry, EachStepTakesExactlyItsCharacters)
 {
     const std::string allowed[] = {"", kDigits, kNameCharacters, kTextCharacters, kDigits,
                                    kTextCharacters, kTextCharacters, kEmailCharacters, kTextCharacters};
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     for (uint8_t step = 0; step <= 8; ++step) {
         for (int code = 0; code <= 255; ++code) {
             for (std::string* field : {&dialog.sCPFCNPJ, &dialog.sNome, &dialog.sEndereco, &dialog.sObsTexto,
                                        &dialog.sCodPromoc, &dialog.sIdEstrangeira, &dialog.sEmailCupom, &dialog.sPesqCons})
                 field->clear();
             dialog.lblInforma.SetText("");
-            nPasso = static_cast<Cli_Tzc04182::Passo>(step);
+            module.AtStep(static_cast<Cli_Tzc04182::Passo>(step));
             char key = static_cast<char>(code);
             dialog.FormKeyPress(&dialog, key);
             EXPECT_EQ(key, static_cast<char>(code)) << "the handler changed the character";
@@ -177,12 +177,12 @@ TEST(CharacterEntry, TelephoneErasedBackToFiftyDigitsGetsNoSecondMarker)
 TEST(CharacterEntry, TelephoneMarkerGoesInWhenTheDisplayHoldsFiftyDigits)
 {
     // A leading zero does not show, so the marker comes one character later in the field.
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     for (const std::string& lead : {std::string(), std::string("0")}) {
         dialog.sObsTexto.clear();
         dialog.lblInforma.SetText("");
-        nPasso = Cli_Tzc04182::PassoTelefone;
+        module.AtStep(Cli_Tzc04182::PassoTelefone);
         const std::string typed = lead + Repeat("1234567890", 6);
         for (char key : typed)
             dialog.FormKeyPress(&dialog, key);
@@ -192,8 +192,8 @@ TEST(CharacterEntry, TelephoneMarkerGoesInWhenTheDisplayHoldsFiftyDigits)
 
 TEST(CharacterEntry, NothingIsTakenAtStepZero)
 {
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     for (int code = 0; code <= 255; ++code) {
         char key = static_cast<char>(code);
         dialog.FormKeyPress(&dialog, key);

@@ -38,8 +38,8 @@ TEST(Decline, EmptiesTheAnswerOfTheStepAndOfEveryLaterOne)
         {"sCPFCNPJ", "sNome", "sEndereco", "sObsTexto", "sCodPromoc", "sIdEstrangeira", "sPedeEmail", "sEmailCupom",
          "sPesqCons"},
     };
-    DirectDialog direct;
-    TfrmCNPJCPF& d = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& d = module.dialog;
     const std::pair<const char*, std::string*> answers[] = {
         {"sCPFCNPJ", &d.sCPFCNPJ},       {"sNome", &d.sNome},           {"sEndereco", &d.sEndereco},
         {"sObsTexto", &d.sObsTexto},     {"sCodPromoc", &d.sCodPromoc}, {"sIdEstrangeira", &d.sIdEstrangeira},
@@ -55,7 +55,7 @@ TEST(Decline, EmptiesTheAnswerOfTheStepAndOfEveryLaterOne)
         d.bCodPromoc = true;
         d.bSair = false;
         d.lblInforma.SetText("shown");
-        nPasso = static_cast<Cli_Tzc04182::Passo>(step);
+        module.AtStep(static_cast<Cli_Tzc04182::Passo>(step));
 
         d.sbtSairClick(&d.sbtSair);
 
@@ -162,10 +162,10 @@ TEST(StepTimer, NeverEndsAStepOnAnotherTerminal)
 
 TEST(StepTimer, TickDeclinesAndLeavesTheTimerRunning)
 {
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     dialog.tmrCancAutoPag.SetEnabled(true);
-    nPasso = Cli_Tzc04182::PassoNome;
+    module.AtStep(Cli_Tzc04182::PassoNome);
     dialog.sNome = "ana";
     dialog.tmrCancAutoPagTimer(&dialog);  // the timer reports its owner
     EXPECT_TRUE(dialog.bSair);

@@ -39,10 +39,10 @@ TEST(FormataTelefone, ChoosesTheLayoutByTheDigitCount)
         {"123\n45678901", "(12)34567-8901"},  // the marker neither shows nor counts
         {"12 34-5678", "1234-5678"},
     };
-    DirectDialog direct;
+    CleanModule module;
     for (const Case& c : cases) {
         std::string typed = c.typed;
-        EXPECT_EQ(direct.dialog.FormataTelefone(typed), c.shown) << c.typed;
+        EXPECT_EQ(module.dialog.FormataTelefone(typed), c.shown) << c.typed;
         EXPECT_EQ(typed, c.typed);
     }
 }
@@ -82,8 +82,8 @@ TEST(FormataCPFCNPJ, ChoosesTheMaskByTheLengthOfTheDisplay)
         {"12345678901234", "12.345.678/9012-34"},
         {"123456789012345678", "12.345.678/9012-34"},
     };
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     for (const Case& c : cases) {
         dialog.sCPFCNPJ = c.document;
         dialog.lblInforma.SetText(c.document);
@@ -132,10 +132,10 @@ TEST(ValidaEMail, AcceptsAnAtWithTextBeforeAndTwoCharactersBeforeTheDot)
         {"JOAO@LOJA.COM", true},
         {"a@b..c", false},
     };
-    DirectDialog direct;
+    CleanModule module;
     for (const Case& c : cases) {
         std::string address = c.address;
-        EXPECT_EQ(direct.dialog.ValidaEMail(address), c.accepted) << '"' << c.address << '"';
+        EXPECT_EQ(module.dialog.ValidaEMail(address), c.accepted) << '"' << c.address << '"';
         EXPECT_EQ(address, c.address);
     }
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "support/call_harness.h"
+#include "support/clean_module.h"
 #include "entry/entry.h"
 #include "host/services/services.h"
 
@@ -35,17 +36,11 @@ std::vector<Variant> Distinct()
     return params;
 }
 
-// A dialog of its own, built and freed by each test, never shown.
+// The module's dialog, built afresh for each test, never shown.
 class Initialisation : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        testing_support::FreshDialog();
-        Cli_Tzc04182::frmCNPJCPF = new TfrmCNPJCPF();
-    }
-    void TearDown() override { testing_support::FreshDialog(); }
-
-    TfrmCNPJCPF& dialog() { return *Cli_Tzc04182::frmCNPJCPF; }
+    testing_support::CleanModule module;
+    TfrmCNPJCPF& dialog() { return module.dialog; }
     void Load(const std::vector<Variant>& params, int last = 16) { dialog().InicializaForm(params.data(), last); }
 
     // Fields 0 to 16 in element order.
@@ -185,14 +180,13 @@ TEST_F(Initialisation, BranchCnpjKeptWhenThereIsNoBranchFile)
 
 TEST_F(Initialisation, LeavesStepAndControlsAlone)
 {
-    Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoCodPromoc;
+    module.AtStep(Cli_Tzc04182::PassoCodPromoc);
     dialog().ntbNumerico2.SetVisible(true);
     dialog().nTamCodPromoc = 50;
     Load(Typical());
     EXPECT_EQ(Cli_Tzc04182::nPasso, 5);
     EXPECT_TRUE(dialog().ntbNumerico2.Visible());
     EXPECT_EQ(dialog().nTamCodPromoc, 50);
-    Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoNenhum;
 }
 
 struct Dispatch {

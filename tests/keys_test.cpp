@@ -155,11 +155,11 @@ TEST(Enter, RemovesTheFirstLineFeedOfTheStepsField)
         {Cli_Tzc04182::PassoPesqCons, "ana\n", "ana", Cli_Tzc04182::PassoNenhum},
         {Cli_Tzc04182::PassoCodPromoc, "sem", "sem", Cli_Tzc04182::PassoNenhum},
     };
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     dialog.sValidaEmail = "S";
     for (const Case& c : cases) {
-        nPasso = c.step;
+        module.AtStep(c.step);
         std::string& field = *Cli_Tzc04182::StepField(dialog, c.step);
         field = c.before;
         uint16_t key = host::VK_RETURN;
@@ -282,11 +282,10 @@ TEST(F1, WithoutAFiscalReportsProcedureDoesNothing)
 TEST(StepZero, EveryKeyIsIgnored)
 {
     FiscalReports reports;
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     dialog.sCPFCNPJ = "123";
     dialog.lblInforma.SetText("123.");
-    nPasso = Cli_Tzc04182::PassoNenhum;
     for (uint16_t key : {host::VK_F1, host::VK_BACK, host::VK_RETURN, host::VK_DELETE, host::VK_ESCAPE}) {
         dialog.FormKeyDown(&dialog, key, host::ShiftState::None);
         char character = static_cast<char>(key);
@@ -301,10 +300,10 @@ TEST(StepZero, EveryKeyIsIgnored)
 
 TEST(ShiftState, MakesNoDifferenceToAControlKey)
 {
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     for (const auto shift : {host::ShiftState::Shift, host::ShiftState::Ctrl, host::ShiftState::Alt}) {
-        nPasso = Cli_Tzc04182::PassoPesqCons;
+        module.AtStep(Cli_Tzc04182::PassoPesqCons);
         dialog.sPesqCons = "abc";
         uint16_t key = host::VK_BACK;
         dialog.FormKeyDown(&dialog, key, shift);
@@ -346,8 +345,8 @@ protected:
         return sent;
     }
 
-    DirectDialog direct;
-    TfrmCNPJCPF& dialog = direct.dialog;
+    CleanModule module;
+    TfrmCNPJCPF& dialog = module.dialog;
     std::vector<Sent> sent;
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/call_harness.h"
+#include "support/clean_module.h"
 #include "dialog/frmCNPJCPF.h"
 
 namespace testing_support {
@@ -42,19 +43,5 @@ inline bool ShowsInTurn(const std::vector<std::string>& lines, const std::vector
 {
     return std::search(lines.begin(), lines.end(), expected.begin(), expected.end()) != lines.end();
 }
-
-// A dialog of its own, for calling its handlers directly. It takes over the trace while it
-// lives, so the calls after it get a fresh dialog; the step goes back to 0.
-struct DirectDialog {
-    Cli_Tzc04182::TfrmCNPJCPF dialog;
-    DirectDialog()
-    {
-        UseHeadlessScreen();
-        FreshDialog();
-    }
-    ~DirectDialog() { Cli_Tzc04182::nPasso = Cli_Tzc04182::PassoNenhum; }
-    DirectDialog(const DirectDialog&) = delete;
-    DirectDialog& operator=(const DirectDialog&) = delete;
-};
 
 }  // namespace testing_support

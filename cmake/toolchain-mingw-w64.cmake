@@ -2,5 +2,3 @@
 set(TZC_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-cross.cmake)
-# Tests can run wherever Wine's 64-bit loader is installed.
-set(TZC_WINE_CAN_RUN ON)

@@ -10,11 +10,13 @@ using host::Variant;
 
 TEST(Variant, HasTheOleLayout)
 {
+    // OLE's sizes on 32-bit Windows, and on 64-bit systems.
+    const bool narrow = sizeof(void*) == 4;
     EXPECT_EQ(offsetof(tzc_variant, vt), 0u);
     EXPECT_EQ(offsetof(tzc_variant, u), 8u);
-    EXPECT_EQ(sizeof(tzc_variant), 24u);
-    EXPECT_EQ(offsetof(tzc_safearray, pvData), 16u);
-    EXPECT_EQ(offsetof(tzc_safearray, rgsabound), 24u);
+    EXPECT_EQ(sizeof(tzc_variant), narrow ? 16u : 24u);
+    EXPECT_EQ(offsetof(tzc_safearray, pvData), narrow ? 12u : 16u);
+    EXPECT_EQ(offsetof(tzc_safearray, rgsabound), narrow ? 16u : 24u);
 }
 
 TEST(Variant, ConvertsToStringAsTheFrameworkDoes)

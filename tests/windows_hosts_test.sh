@@ -4,9 +4,10 @@
 #   windows_hosts_test.sh c|pascal BUILD_DIR SOURCE_DIR
 # c: examples/windows/host.c, 100 rounds of load, 20 calls, a failing call, unload; its first
 # customer of each round types the branch's CNPJ, which must be refused. pascal:
-# examples/pascal/windows/tzc_many_calls.pas compiled with Free Pascal for Win64 against the unit
-# Tzc04182.pas, 300 calls through the raw import and the errors its try..except catches.
-# Exits 77 (skipped) when Free Pascal is missing.
+# examples/pascal/windows/tzc_many_calls.pas compiled with Free Pascal for the DLL's architecture
+# (Win64: Debian's compiler with its runtime built by scripts/build-fpc-win64; Win32: the cross
+# compiler of scripts/build-fpc-win32) against the unit Tzc04182.pas, 300 calls through the raw
+# import and the errors its try..except catches.
 set -euo pipefail
 host=$1 build=$(cd "$2" && pwd) source=$(cd "$3" && pwd)
 # How much the heaps may grow over the 99 rounds after the first: the C++ runtime linked into the
@@ -27,10 +28,20 @@ case $host in
         cp "$build/bin/windows-c-host.exe" "$scratch/"
         program=windows-c-host.exe ;;
     pascal)
-        command -v ppcx64 >/dev/null || { echo "Free Pascal is not installed (scripts/install-deps)"; exit 77; }
-        "$source/scripts/build-fpc-win64" "$source/build-fpc-win64" >/dev/null
+        # The DLL's PE machine says which Free Pascal builds the host: 8664 Win64, 014c Win32.
+        pe_offset=$(od -An -tu4 -j60 -N4 "$build/bin/tzc04182.dll" | tr -d ' ')
+        case $(od -An -tx2 -j$((pe_offset + 4)) -N2 "$build/bin/tzc04182.dll" | tr -d ' ') in
+            8664)
+                command -v ppcx64 >/dev/null || { echo "FAIL: Free Pascal is not installed (scripts/install-deps)"; exit 1; }
+                "$source/scripts/build-fpc-win64" "$source/build-fpc-win64" >/dev/null
+                compile=(ppcx64 -Twin64 @"$source/build-fpc-win64/fpc-win64.cfg") ;;
+            014c)
+                "$source/scripts/build-fpc-win32" "$source/build-fpc-win32" >/dev/null
+                compile=("$source/build-fpc-win32/ppc386" -Twin32 @"$source/build-fpc-win32/fpc-win32.cfg") ;;
+            *) echo "FAIL: $build/bin/tzc04182.dll is no Windows x86 DLL"; exit 1 ;;
+        esac
         mkdir "$scratch/units"
-        ppcx64 -Twin64 -Mobjfpc @"$source/build-fpc-win64/fpc-win64.cfg" -Fu"$source/include" -FU"$scratch/units" \
+        "${compile[@]}" -Mobjfpc -Fu"$source/include" -FU"$scratch/units" \
             -FE"$scratch" -vw "$source/examples/pascal/windows/tzc_many_calls.pas" >"$scratch/fpc.log" 2>&1 ||
             { cat "$scratch/fpc.log"; exit 1; }
         program=tzc_many_calls.exe ;;

@@ -3,8 +3,10 @@
  *
  *     host.exe [ROUNDS [CALLS]]        (default 100 rounds of 20 calls)
  *
- * Each round loads the DLL beside this program, plays CALLS calls of CriaInfAdicionalC with a
- * scripted customer (TZC_INPUT, set here before the load: the module reads it at its first call),
+ * Each round loads the DLL beside this program, plays CALLS calls with a scripted customer
+ * (TZC_INPUT, set here before the load: the module reads it at its first call), every other one
+ * through the plain entry CriaInfAdicional (on 32-bit Windows in Object Pascal's register
+ * convention, as a Pascal host calls it) and the rest through CriaInfAdicionalC (stdcall there),
  * checks the eight slots of each, makes one call that fails, and unloads the DLL. Parameters are
  * BSTRs from SysAllocString, the result a SAFEARRAY of VARIANTs whose elements hold the host's own
  * BSTRs before the call; everything is freed with VariantClear. The first call of a round types
@@ -23,6 +25,12 @@
 #include "tzc04182.h"
 
 typedef int(TZC_CALL* call_fn)(const tzc_variant*, int, tzc_variant*, char*, size_t);
+typedef void(TZC_PASCAL* plain_fn)(const tzc_variant*, int, tzc_variant*);
+
+struct entries {
+    call_fn call;
+    plain_fn plain;
+};
 typedef const char*(TZC_CALL* last_error_fn)(void);
 
 #define PARAMETERS 17
@@ -122,8 +130,9 @@ static int check_slots(VARIANT* result, int call)
     return 0;
 }
 
-/* One call; last < 7 makes it fail before the dialog opens. */
-static int one_call(call_fn call, int last, int number, char* error, size_t error_size)
+/* One call; last < 7 makes it fail before the dialog opens, through CriaInfAdicionalC (the plain
+ * entry raises its errors as exceptions, which C has no way to catch). */
+static int one_call(struct entries entry, int last, int number, char* error, size_t error_size)
 {
     VARIANT params[PARAMETERS];
     VARIANT result = make_result();
@@ -133,7 +142,12 @@ static int one_call(call_fn call, int last, int number, char* error, size_t erro
         V_VT(&params[i]) = VT_BSTR;
         V_BSTR(&params[i]) = SysAllocString(typical[i]);
     }
-    status = call((const tzc_variant*)params, last, (tzc_variant*)&result, error, error_size);
+    if (last >= 7 && number % 2 == 0) {
+        entry.plain((const tzc_variant*)params, last, (tzc_variant*)&result);
+        status = TZC_OK;
+    } else {
+        status = entry.call((const tzc_variant*)params, last, (tzc_variant*)&result, error, error_size);
+    }
     if (last >= 7)
         failed = status != TZC_OK ? (printf("error: %s\n", error), fail("the call failed", number))
                                   : check_slots(&result, number);
@@ -149,7 +163,7 @@ static int round_of_calls(const wchar_t* dll, int calls, int* number)
 {
     char error[512];
     HMODULE module;
-    call_fn call;
+    struct entries entry;
     last_error_fn last_error;
     int i;
 
@@ -157,14 +171,15 @@ static int round_of_calls(const wchar_t* dll, int calls, int* number)
     module = LoadLibraryW(dll);
     if (module == NULL)
         return fail("cannot load tzc04182.dll", *number);
-    call = (call_fn)(void (*)(void))GetProcAddress(module, "CriaInfAdicionalC");
+    entry.call = (call_fn)(void (*)(void))GetProcAddress(module, "CriaInfAdicionalC");
+    entry.plain = (plain_fn)(void (*)(void))GetProcAddress(module, "CriaInfAdicional");
     last_error = (last_error_fn)(void (*)(void))GetProcAddress(module, "tzc_last_error");
-    if (call == NULL || last_error == NULL)
+    if (entry.call == NULL || entry.plain == NULL || last_error == NULL)
         return fail("an entry is missing", *number);
     for (i = 0; i < calls; ++i)
-        if (one_call(call, 16, ++*number, error, sizeof error))
+        if (one_call(entry, 16, ++*number, error, sizeof error))
             return 1;
-    if (one_call(call, 5, ++*number, error, sizeof error))
+    if (one_call(entry, 5, ++*number, error, sizeof error))
         return 1;
     if (strcmp(error, "parameter 6 is missing") != 0 || strcmp(last_error(), error) != 0) {
         printf("error: '%s', last error: '%s'\n", error, last_error());

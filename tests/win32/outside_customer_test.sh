@@ -6,7 +6,7 @@ set -euo pipefail
 wine_run=$1 host=$2 customer=$3
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
     env -u TZC_INPUT TZC_SCREEN=window "$0" "$1" >"$3" 2>&1 & shown=$!
     "$0" "$2"
     wait $shown' "$wine_run" "$host" "$customer" "$out"

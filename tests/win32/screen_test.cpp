@@ -138,7 +138,7 @@ TEST(Win32ScreenMessageBox, TouchOrEnterDismissesIt)
     EXPECT_EQ(run.Lines("message").size(), 2u);
 }
 
-TEST(Win32ScreenWindow, CentredModalAndFocusedWhileShown)
+TEST(Win32ScreenWindow, ModalAndFocusedWhileShown)
 {
     if (Screen().Offscreen())
         GTEST_SKIP() << "offscreen: no window is shown";
@@ -146,26 +146,16 @@ TEST(Win32ScreenWindow, CentredModalAndFocusedWhileShown)
     const HWND host_window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
                                              nullptr, nullptr, nullptr, nullptr);
     SetActiveWindow(host_window);
-    RECT placed{};
     bool host_disabled = false;
     HWND focus = nullptr;
     HWND dialog = nullptr;
     const CallResult run = Call().Run({Check([&](WindowScreen& screen) {
                                            dialog = screen.TopWindow()->Handle();
-                                           GetWindowRect(dialog, &placed);
                                            host_disabled = !IsWindowEnabled(host_window);
                                            focus = GetFocus();
                                        }),
                                        Key(VK_ESCAPE)});
     ASSERT_FALSE(run.error) << *run.error;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(host_window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    EXPECT_EQ(placed.right - placed.left, 730);
-    EXPECT_EQ(placed.bottom - placed.top, 378);
-    EXPECT_EQ(placed.left - work.left, work.right - placed.right);
-    EXPECT_EQ(placed.top - work.top, work.bottom - placed.bottom);
     EXPECT_TRUE(host_disabled) << "the host's window takes no input while the dialog shows";
     EXPECT_EQ(focus, dialog);
     EXPECT_TRUE(IsWindowEnabled(host_window)) << "and takes it again afterwards";

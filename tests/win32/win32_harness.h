@@ -24,7 +24,9 @@ Step Press(const std::string& control);        // held down...
 Step Release(const std::string& control);      // ...and let go
 Step Key(WORD virtual_key, bool shift = false);  // a key of the keyboard
 Step Type(const std::string& utf8);            // characters, each as the keyboard types it
-Step Shot(const std::string& name);
+Step Shot(const std::string& name);           // the forms drawn at 96 dpi (WindowScreen::Grab)
+Step WindowShot(const std::string& name);     // the dialog's window as the display shows it
+Step TouchAt(POINT screen_point);             // the mouse pressed and released there
 Step Check(std::function<void(WindowScreen& screen)> check);
 
 struct CallResult {
@@ -48,8 +50,12 @@ private:
 // The screen the calls run on: a real window unless TZC_SCREEN=offscreen.
 WindowScreen& Screen();
 
-// Compares a picture with tests/qt/reference/NAME.png, allowing for font rendering. Returns a
-// description of the difference, or nothing when they match.
-std::optional<std::string> CompareWithReference(const Picture& picture, const std::string& name);
+// Compares a picture with tests/qt/reference/NAME.png scaled by `scale`, allowing for font
+// rendering. Returns a description of the difference, or nothing when they match.
+std::optional<std::string> CompareWithReference(const Picture& picture, const std::string& name, double scale = 1.0);
+
+// The system dpi the test run was started with (TZC_EXPECTED_DPI, set with the prefix's LogPixels),
+// 96 when unset.
+UINT ExpectedDpi();
 
 }  // namespace win32_testing

@@ -104,6 +104,12 @@ FormPainter::FormPainter(Picture& picture, double scale, PaintState state)
     SetBkMode(dc_, TRANSPARENT);
 }
 
+FormPainter::~FormPainter()
+{
+    ModifyWorldTransform(dc_, nullptr, MWT_IDENTITY);
+    SetGraphicsMode(dc_, GM_COMPATIBLE);
+}
+
 HFONT FormPainter::Font(const TFont& font)
 {
     auto& made = fonts_[{font.height, font.bold}];

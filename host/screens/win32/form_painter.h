@@ -26,6 +26,8 @@ struct PaintState {
 class FormPainter {
 public:
     FormPainter(Picture& picture, double scale, PaintState state);
+    // Gives the picture's context back unscaled, so copying from it copies its pixels one to one.
+    ~FormPainter();
     FormPainter(const FormPainter&) = delete;
     FormPainter& operator=(const FormPainter&) = delete;
 

@@ -2,6 +2,11 @@
 // call works as a first call would.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 
@@ -120,3 +125,49 @@ TEST(FailedCall, LeavesTheResultVectorUntouched)
     EXPECT_EQ(result.Element(0).ToString(), "host's");
     EXPECT_EQ(result.Element(1).Type(), TZC_VT_EMPTY);
 }
+
+#ifndef _WIN32
+namespace {
+
+// The process's resident size, in KiB.
+long ResidentKiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
+// A till's day in one process: every tenth call fails, each time in another way, and the call
+// after it must give the right answers; what the process holds does not grow with the calls.
+// Run by its own ctest entry (Soak.FailuresAmongThousandsOfCalls), with the sanitizers' quarantine
+// of freed memory off, as it grows the resident size by design.
+TEST(FailedCall, DISABLED_SoakOfThousandsOfCallsWithAFailureInEveryTen)
+{
+    const std::vector<Failure> failures = Failures();
+    constexpr int kCalls = 3000, kSettled = 500;
+    constexpr long kAllowedGrowthKiB = 512;
+    long settled_kib = 0;
+    for (int call = 0; call < kCalls; ++call) {
+        if (call == kSettled)
+            settled_kib = ResidentKiB();
+        if (call % 10 == 9) {
+            const Failure& failure = failures[static_cast<std::size_t>(call / 10) % failures.size()];
+            Kvb00917::RelFiscais = &FailingReports;
+            HeadlessFaults().Arm(failure.fault, failure.nth);
+            const testing_support::CallResult failed = failure.call.Run(failure.script);
+            HeadlessFaults().Disarm();
+            Kvb00917::RelFiscais = nullptr;
+            ASSERT_EQ(failed.error.value_or("no error"), failure.error) << "call " << call << ": " << failure.what;
+            continue;
+        }
+        const testing_support::CallResult next = Call().Run(kTypicalScript);
+        ASSERT_FALSE(next.error) << "call " << call << ": " << *next.error;
+        ASSERT_EQ(next.slots, kTypicalSlots) << "call " << call;
+    }
+    EXPECT_LE(ResidentKiB() - settled_kib, kAllowedGrowthKiB) << "resident at call " << kSettled << ": " << settled_kib
+                                                             << " KiB";
+}
+#endif

@@ -59,16 +59,26 @@ private:
 
 QtCallResult* current = nullptr;
 
-host::qt::WindowScreen& Screen()
+struct InstalledScreen {
+    host::qt::WindowScreen* real;
+    testing_support::FaultyScreen* faults;
+};
+
+// The offscreen screen, behind the faults a test may arm.
+InstalledScreen& Installed()
 {
-    static host::qt::WindowScreen* screen = [] {
+    static InstalledScreen installed = [] {
         auto made = std::make_unique<host::qt::WindowScreen>(true);
         host::qt::WindowScreen* kept = made.get();
-        host::Application().SetScreen(std::move(made));
-        return kept;
+        auto faulty = std::make_unique<testing_support::FaultyScreen>(std::move(made));
+        testing_support::FaultyScreen* faults = faulty.get();
+        host::Application().SetScreen(std::move(faulty));
+        return InstalledScreen{kept, faults};
     }();
-    return *screen;
+    return installed;
 }
+
+host::qt::WindowScreen& Screen() { return *Installed().real; }
 
 }  // namespace
 
@@ -120,6 +130,15 @@ Step Type(const QString& text)
             QTest::sendKeyEvent(QTest::Click, &window, key, QString(character), Qt::NoModifier);
         }
     };
+}
+
+testing_support::FaultyScreen& Faults() { return *Installed().faults; }
+
+host::qt::WindowScreen& TheScreen() { return Screen(); }
+
+Step ShotTo(const std::string& utf8_path)
+{
+    return [utf8_path](FormWindow&) { Screen().SaveShot(utf8_path); };
 }
 
 Step Shot(const std::string& name)

@@ -11,6 +11,8 @@
 
 #include "host/forms/controls.h"
 #include "host/screens/qt/form_window.h"
+#include "host/screens/qt/window_screen.h"
+#include "support/faulty_screen.h"
 
 namespace qt_testing {
 
@@ -24,6 +26,7 @@ Step Release(const std::string& control);      // ...and let go
 Step Key(Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 Step Type(const QString& text);                // characters, each as its key
 Step Shot(const std::string& name);
+Step ShotTo(const std::string& utf8_path);     // a picture saved as the scripted customer saves it
 
 struct QtCallResult {
     std::vector<std::string> answers;             // UTF-8
@@ -43,6 +46,10 @@ public:
 private:
     std::vector<std::string> params_;
 };
+
+// The screen the calls run on, and the faults that may be armed on it.
+host::qt::WindowScreen& TheScreen();
+testing_support::FaultyScreen& Faults();
 
 // The centre of a control of the form on top, in window coordinates.
 QPoint CentreOf(host::qt::FormWindow& window, const std::string& control);

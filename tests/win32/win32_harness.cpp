@@ -108,16 +108,37 @@ Step PostedButton(const std::string& control, UINT message)
 
 }  // namespace
 
-WindowScreen& Screen()
+namespace {
+
+struct InstalledScreen {
+    WindowScreen* real;
+    testing_support::FaultyScreen* faults;
+};
+
+// The screen, behind the faults a test may arm.
+InstalledScreen& Installed()
 {
-    static WindowScreen* screen = [] {
+    static InstalledScreen installed = [] {
         const char* chosen = std::getenv("TZC_SCREEN");
         auto made = std::make_unique<WindowScreen>(chosen != nullptr && std::string(chosen) == "offscreen");
         WindowScreen* kept = made.get();
-        host::Application().SetScreen(std::move(made));
-        return kept;
+        auto faulty = std::make_unique<testing_support::FaultyScreen>(std::move(made));
+        testing_support::FaultyScreen* faults = faulty.get();
+        host::Application().SetScreen(std::move(faulty));
+        return InstalledScreen{kept, faults};
     }();
-    return *screen;
+    return installed;
+}
+
+}  // namespace
+
+WindowScreen& Screen() { return *Installed().real; }
+
+testing_support::FaultyScreen& Faults() { return *Installed().faults; }
+
+Step ShotTo(const std::string& utf8_path)
+{
+    return [utf8_path](WindowScreen& screen) { screen.SaveShot(utf8_path); };
 }
 
 Step Touch(const std::string& control)

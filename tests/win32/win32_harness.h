@@ -10,6 +10,7 @@
 
 #include "host/screens/win32/picture.h"
 #include "host/screens/win32/window_screen.h"
+#include "support/faulty_screen.h"
 
 namespace win32_testing {
 
@@ -25,6 +26,7 @@ Step Release(const std::string& control);      // ...and let go
 Step Key(WORD virtual_key, bool shift = false);  // a key of the keyboard
 Step Type(const std::string& utf8);            // characters, each as the keyboard types it
 Step Shot(const std::string& name);           // the forms drawn at 96 dpi (WindowScreen::Grab)
+Step ShotTo(const std::string& utf8_path);    // a picture saved as the scripted customer saves it
 Step WindowShot(const std::string& name);     // the dialog's window as the display shows it
 Step TouchAt(POINT screen_point);             // the mouse pressed and released there
 Step Check(std::function<void(WindowScreen& screen)> check);
@@ -49,6 +51,8 @@ private:
 
 // The screen the calls run on: a real window unless TZC_SCREEN=offscreen.
 WindowScreen& Screen();
+// The faults that may be armed on it.
+testing_support::FaultyScreen& Faults();
 
 // Compares a picture with tests/qt/reference/NAME.png scaled by `scale`, allowing for font
 // rendering. Returns a description of the difference, or nothing when they match.

@@ -91,20 +91,24 @@ void WindowScreen::FormShown(TForm& form)
         return;
     window->Show(shown_.empty() ? nullptr : shown_.front());
     shown_.push_back(window);
+    // A first paint that failed fails the show.
+    RethrowCarried();
 }
 
 void WindowScreen::FormHidden(TForm& form)
 {
-    FormWindow* window = WindowFor(form);
-    if (window == nullptr)
-        return;
-    window->Hide();
-    std::erase(shown_, window);
+    if (FormWindow* window = WindowFor(form)) {
+        window->Hide();
+        std::erase(shown_, window);
+    }
+    // Also after a show that failed before its window was there.
     if (shown_.empty()) {
         gdiplus_.reset();
         if (quit_)
             PostQuitMessage(static_cast<int>(*std::exchange(quit_, std::nullopt)));
     }
+    // A failure carried out of the window procedure is this call's, never the next one's.
+    RethrowCarried();
 }
 
 void WindowScreen::Invalidate(TForm& form)

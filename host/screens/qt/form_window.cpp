@@ -176,7 +176,8 @@ void FormWindow::SetHeldInside(bool inside)
     if (inside == held_inside_)
         return;
     held_inside_ = inside;
-    RenderNow();
+    // Painted before the dialog waits again, with what the release's click changes.
+    Invalidate();
 }
 
 bool FormWindow::event(QEvent* event)

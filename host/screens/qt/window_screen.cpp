@@ -164,8 +164,12 @@ void WindowScreen::SleepUntil(TApplication& application, std::optional<TimePoint
         wake_->start(static_cast<int>(std::min<int64_t>(
             std::chrono::ceil<std::chrono::milliseconds>(left).count(), std::numeric_limits<int>::max())));
     }
-    while (!application.HasPending() && !(wake && clock_.Now() >= *wake))
+    while (!application.HasPending() && !(wake && clock_.Now() >= *wake)) {
+        // A press shows its colour while the finger is held.
+        if (window_)
+            window_->PaintIfChanged();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     if (wake_)
         wake_->stop();
 }

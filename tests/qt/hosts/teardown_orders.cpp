@@ -3,6 +3,7 @@
 //   teardown_orders MODULE ORDER
 // ORDER is one of
 //   unload-kept          three calls, unload, load again, three more, unload
+//   hundred-calls        a hundred calls, then unload (for valgrind)
 //   exit-loaded          three calls, then exit without unloading
 //   app-ends-first       the host's QApplication made, calls, destroyed, the module unloaded after
 //   app-ends-first-again the same, with calls after it ended (the module makes its own)
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string declines;
-    for (int call = 0; call < 10; ++call)
+    for (int call = 0; call < 100; ++call)
         declines += "{Escape}";
     setenv("TZC_INPUT", declines.c_str(), 1);
     const char* path = argv[1];
@@ -110,6 +111,12 @@ int main(int argc, char** argv)
             module.Call(3);
             module.Unload();
         }
+        return Ok();
+    }
+    if (order == "hundred-calls") {
+        Module module(path);
+        module.Call(100);
+        module.Unload();
         return Ok();
     }
     if (order == "exit-loaded") {

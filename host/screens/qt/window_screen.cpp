@@ -8,6 +8,7 @@
 #include "host/forms/application.h"
 #include "host/forms/form.h"
 #include "host/screens/qt/display_choice.h"
+#include "host/screens/qt/font_warm_up.h"
 #include "host/screens/qt/platform_check.h"
 #include "host/screens/qt/qt_screen.h"
 
@@ -49,6 +50,7 @@ void DropKeptWindow()
 
 WindowScreen::WindowScreen(bool offscreen, std::string display) : offscreen_(offscreen), display_(std::move(display))
 {
+    fonts_.emplace();
     EnsureApplication(offscreen);
     // Windows made on another thread than the Qt application's would never get their events.
     if (QThread::currentThread() != QCoreApplication::instance()->thread())
@@ -85,6 +87,8 @@ void WindowScreen::FormShown(TForm& form)
 {
     // A host's Qt application may have ended since the last call.
     EnsureApplication(offscreen_);
+    // Read by now, before anything is drawn.
+    fonts_.reset();
     if (!window_) {
         window_ = std::make_unique<FormWindow>(Application());
         if (screen_keeping_window == nullptr) {

@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/screens/qt/customer.h"
+#include "host/screens/qt/font_warm_up.h"
 #include "host/screens/qt/form_window.h"
 #include "host/forms/screen.h"
 
@@ -43,6 +45,8 @@ public:
 private:
     void SleepUntil(TApplication& application, std::optional<TimePoint> wake);
 
+    // Until the first form is shown: fontconfig's configuration read on another thread meanwhile.
+    std::optional<FontWarmUp> fonts_;
     RealClock clock_;
     bool offscreen_;
     std::string display_;

@@ -8,6 +8,7 @@
 //     tzc-x-frames CALLS KEYS TOUCHES -- HOST_COMMAND...
 //
 // Prints one line: first_frame_us=N later_frame_us=N,... key_frame_us=N,... touch_frame_us=N,...
+// rss_kib=AFTER_10_CALLS,AFTER_THE_LAST (the host's resident size, the window kept).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -215,6 +216,8 @@ void Print(const char* name, const std::vector<double>& values)
     std::printf(" %s=", name);
     for (std::size_t i = 0; i < values.size(); ++i)
         std::printf("%s%.0f", i == 0 ? "" : ",", values[i]);
+    if (values.empty())
+        std::printf("0");
 }
 
 }  // namespace
@@ -238,7 +241,14 @@ int main(int argc, char** argv)
         Host host(argv + 5);
         if (host.Receive().rfind("ready", 0) != 0)
             throw std::runtime_error("the host did not start");
-        std::vector<double> frames, key_frames, touch_frames;
+        std::vector<double> frames, key_frames, touch_frames, resident;
+        const auto resident_now = [&] {
+            host.Send("rss\n");
+            const std::string answer = host.Receive();
+            if (answer.rfind("rss ", 0) != 0)
+                throw std::runtime_error("the host told no resident size");
+            resident.push_back(std::stod(answer.substr(4)));
+        };
         for (int call = 0; call < calls; ++call) {
             DropEvents(display);
             const SteadyClock::time_point asked = SteadyClock::now();
@@ -263,12 +273,15 @@ int main(int argc, char** argv)
             input.Key(display, XK_Escape);
             if (host.Receive().rfind("done", 0) != 0)
                 throw std::runtime_error("the call failed");
+            if (call + 1 == 10 || call + 1 == calls)
+                resident_now();
         }
         host.Send("quit\n");
         std::printf("first_frame_us=%.0f", frames.empty() ? 0.0 : frames.front());
         Print("later_frame_us", std::vector<double>(frames.begin() + (frames.empty() ? 0 : 1), frames.end()));
         Print("key_frame_us", key_frames);
         Print("touch_frame_us", touch_frames);
+        Print("rss_kib", resident);
         std::printf("\n");
     } catch (const std::exception& failure) {
         std::printf("error: %s\n", failure.what());

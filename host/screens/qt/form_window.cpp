@@ -36,31 +36,21 @@ TControl* Topmost(TControl& control, QPoint at)
 
 }  // namespace
 
-FormWindow::FormWindow(TApplication& application, QScreen* display)
-    : application_(application), display_(display), backing_store_(this)
+FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
 {
-    if (display_ != nullptr)
-        setScreen(display_);
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     setTitle(QStringLiteral("TZC04182"));
 }
 
 FormWindow::~FormWindow() = default;
 
-void FormWindow::Push(TForm& form)
+void FormWindow::Push(TForm& form, QScreen* display)
 {
     stack_.push_back(&form);
     if (stack_.size() == 1) {
-        const QSize designed(std::max(1, form.Width()), std::max(1, form.Height()));
-        const QRect area = display_ != nullptr ? display_->availableGeometry() : QRect(QPoint(0, 0), designed);
-        scale_ = FitScale(designed, area.size(), display_ != nullptr ? display_->devicePixelRatio() : 1.0);
-        const QSize size = scale_ == 1.0 ? designed
-                                         : QSize(std::max(1, static_cast<int>(designed.width() * scale_)),
-                                                 std::max(1, static_cast<int>(designed.height() * scale_)));
-        setMinimumSize(size);
-        setMaximumSize(size);
-        resize(size);
-        setPosition(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
+        display_ = display;
+        Place(form);
+        first_frame_at_.reset();
         show();
         // Above the host's windows, with the keyboard.
         if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -69,6 +59,23 @@ void FormWindow::Push(TForm& form)
         }
     }
     RenderNow();
+}
+
+void FormWindow::Place(const TForm& form)
+{
+    // Worked out at every show: the display, its area or its scale may have changed since.
+    if (display_ != nullptr && display_ != screen())
+        setScreen(display_);
+    const QSize designed(std::max(1, form.Width()), std::max(1, form.Height()));
+    const QRect area = display_ != nullptr ? display_->availableGeometry() : QRect(QPoint(0, 0), designed);
+    scale_ = FitScale(designed, area.size(), display_ != nullptr ? display_->devicePixelRatio() : 1.0);
+    const QSize size = scale_ == 1.0 ? designed
+                                     : QSize(std::max(1, static_cast<int>(designed.width() * scale_)),
+                                             std::max(1, static_cast<int>(designed.height() * scale_)));
+    setMinimumSize(size);
+    setMaximumSize(size);
+    resize(size);
+    setPosition(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
 }
 
 void FormWindow::Remove(TForm& form)
@@ -119,8 +126,15 @@ void FormWindow::RenderNow()
     }
     backing_store_.endPaint();
     backing_store_.flush(area);
+    changed_ = false;
     if (!first_frame_at_)
         first_frame_at_ = std::chrono::steady_clock::now();
+}
+
+void FormWindow::PaintIfChanged()
+{
+    if (changed_)
+        RenderNow();
 }
 
 QImage FormWindow::Grab() const
@@ -162,7 +176,8 @@ void FormWindow::SetHeldInside(bool inside)
     if (inside == held_inside_)
         return;
     held_inside_ = inside;
-    RenderNow();
+    // Painted before the dialog waits again, with what the release's click changes.
+    Invalidate();
 }
 
 bool FormWindow::event(QEvent* event)

@@ -4,7 +4,8 @@
 // framework's messages for the form on top: key-down and character messages for keys, a click
 // message when a touch or left click is released over the control it was pressed on. The window
 // lies wholly on its display, centred: a form larger than the display's free area (a small
-// display, or the platform's scale) is drawn shrunk to fit.
+// display, or the platform's scale) is drawn shrunk to fit. Once its last form is removed it
+// hides and can be shown again for the next stack, placed anew.
 #include <QBackingStore>
 #include <QImage>
 #include <QPointer>
@@ -25,17 +26,22 @@ namespace host::qt {
 
 class FormWindow final : public QWindow {
 public:
-    FormWindow(TApplication& application, QScreen* display);
+    explicit FormWindow(TApplication& application);
     ~FormWindow() override;
 
-    // A form shown modally on top of the others; the first one sizes and centres the window.
-    void Push(TForm& form);
+    // A form shown modally on top of the others; the first one sizes and centres the window on
+    // `display` (nullptr: where the platform puts it) and shows it.
+    void Push(TForm& form, QScreen* display);
     void Remove(TForm& form);
     bool Holds(const TForm& form) const;
     bool Empty() const { return stack_.empty(); }
 
     void RenderNow();
-    // When the first frame was put on the display, if it was.
+    // Something shown has changed. Painted by PaintIfChanged, which the screen calls before it
+    // waits for input: at once, not a throttled platform update later.
+    void Invalidate() { changed_ = true; }
+    void PaintIfChanged();
+    // When the first frame since the window was last shown was put on the display, if it was.
     std::optional<std::chrono::steady_clock::time_point> FirstFrameAt() const { return first_frame_at_; }
     // How much the forms are shrunk to fit the display: 1 when they fit as they are.
     double Scale() const { return scale_; }
@@ -57,6 +63,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void Place(const TForm& form);
     TForm* TopForm() const;
     std::vector<const TControl*> Layers() const;
     // The topmost showing control of the top form under a window point, or nullptr.
@@ -71,6 +78,7 @@ private:
     std::vector<TForm*> stack_;
     TControl* pressed_ = nullptr;
     bool held_inside_ = false;
+    bool changed_ = false;
 };
 
 }  // namespace host::qt

@@ -8,6 +8,7 @@
 #include "host/forms/application.h"
 #include "host/forms/form.h"
 #include "host/screens/qt/display_choice.h"
+#include "host/screens/qt/font_warm_up.h"
 #include "host/screens/qt/platform_check.h"
 #include "host/screens/qt/qt_screen.h"
 
@@ -36,10 +37,20 @@ void EnsureApplication(bool offscreen)
     new QGuiApplication(count, arguments);
 }
 
+// The screen whose window Qt's application must take down with it when it ends first.
+WindowScreen* screen_keeping_window = nullptr;
+
+void DropKeptWindow()
+{
+    if (screen_keeping_window != nullptr)
+        screen_keeping_window->DropWindow();
+}
+
 }  // namespace
 
-WindowScreen::WindowScreen(bool offscreen, std::string display) : display_(std::move(display))
+WindowScreen::WindowScreen(bool offscreen, std::string display) : offscreen_(offscreen), display_(std::move(display))
 {
+    fonts_.emplace();
     EnsureApplication(offscreen);
     // Windows made on another thread than the Qt application's would never get their events.
     if (QThread::currentThread() != QCoreApplication::instance()->thread())
@@ -50,33 +61,55 @@ WindowScreen::WindowScreen(bool offscreen, std::string display) : display_(std::
 
 WindowScreen::~WindowScreen()
 {
-    // A host's own Qt application may be gone already, and its objects with it.
-    if (QCoreApplication::instance() == nullptr) {
+    if (QCoreApplication::instance() != nullptr) {
+        DropWindow();
+    } else {
+        // No application: its platform, and the window's with it, are gone already.
         (void)window_.release();
         (void)wake_.release();
     }
+    if (screen_keeping_window == this)
+        screen_keeping_window = nullptr;
+}
+
+void WindowScreen::DropWindow()
+{
+    if (screen_keeping_window == this) {
+        // The routine lives in this module, which may be unloaded before the application ends.
+        qRemovePostRoutine(&DropKeptWindow);
+        screen_keeping_window = nullptr;
+    }
+    window_.reset();
+    wake_.reset();
 }
 
 void WindowScreen::FormShown(TForm& form)
 {
-    if (!window_)
-        window_ = std::make_unique<FormWindow>(Application(), DisplayToOpenOn(display_));
-    window_->Push(form);
+    // A host's Qt application may have ended since the last call.
+    EnsureApplication(offscreen_);
+    // Read by now, before anything is drawn.
+    fonts_.reset();
+    if (!window_) {
+        window_ = std::make_unique<FormWindow>(Application());
+        if (screen_keeping_window == nullptr) {
+            screen_keeping_window = this;
+            // Run by the application's destructor while its platform is still there.
+            qAddPostRoutine(&DropKeptWindow);
+        }
+    }
+    window_->Push(form, window_->Empty() ? DisplayToOpenOn(display_) : nullptr);
 }
 
 void WindowScreen::FormHidden(TForm& form)
 {
-    if (!window_)
-        return;
-    window_->Remove(form);
-    if (window_->Empty())
-        window_.reset();
+    if (window_)
+        window_->Remove(form);
 }
 
 void WindowScreen::Invalidate(TForm& form)
 {
     if (window_ && window_->Holds(form))
-        window_->requestUpdate();
+        window_->Invalidate();
 }
 
 void WindowScreen::Repaint(TForm& form)
@@ -96,6 +129,9 @@ void WindowScreen::SaveShot(const std::string& utf8_path)
 
 void WindowScreen::PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline)
 {
+    // What the last messages changed is on the display before anything else is looked at.
+    if (window_)
+        window_->PaintIfChanged();
     QCoreApplication::processEvents();
     if (application.HasPending())
         return;
@@ -132,8 +168,12 @@ void WindowScreen::SleepUntil(TApplication& application, std::optional<TimePoint
         wake_->start(static_cast<int>(std::min<int64_t>(
             std::chrono::ceil<std::chrono::milliseconds>(left).count(), std::numeric_limits<int>::max())));
     }
-    while (!application.HasPending() && !(wake && clock_.Now() >= *wake))
+    while (!application.HasPending() && !(wake && clock_.Now() >= *wake)) {
+        // A press shows its colour while the finger is held.
+        if (window_)
+            window_->PaintIfChanged();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     if (wake_)
         wake_->stop();
 }

@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/screens/qt/customer.h"
+#include "host/screens/qt/font_warm_up.h"
 #include "host/screens/qt/form_window.h"
 #include "host/forms/screen.h"
 
@@ -25,7 +27,11 @@ public:
 
     void SetCustomer(std::unique_ptr<Customer> customer) { customer_ = std::move(customer); }
     // The window while a form is shown, else nullptr.
-    FormWindow* Window() { return window_.get(); }
+    FormWindow* Window() { return window_ && !window_->Empty() ? window_.get() : nullptr; }
+    // Whether a window is kept, shown or hidden between calls.
+    bool KeepsWindow() const { return window_ != nullptr; }
+    // Destroys the kept window now, while Qt is still there to take it (its application ends).
+    void DropWindow();
     // Saves the window as it shows now, as PNG.
     void SaveShot(const std::string& utf8_path);
 
@@ -39,10 +45,14 @@ public:
 private:
     void SleepUntil(TApplication& application, std::optional<TimePoint> wake);
 
+    // Until the first form is shown: fontconfig's configuration read on another thread meanwhile.
+    std::optional<FontWarmUp> fonts_;
     RealClock clock_;
+    bool offscreen_;
     std::string display_;
-    // Made when a form is shown and dropped when the last one is hidden: Qt's platform objects
-    // must not outlive the call, because at exit the platform may be gone before we are.
+    // Made when the first form is shown and kept, hidden, between calls: a later call only
+    // places, shows and paints it. It goes with the Qt application (a host's may end first) or
+    // with this screen, whichever ends first.
     std::unique_ptr<FormWindow> window_;
     std::unique_ptr<QTimer> wake_;
     std::unique_ptr<Customer> customer_;

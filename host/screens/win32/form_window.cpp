@@ -204,11 +204,10 @@ void FormWindow::Paint()
     if (client.right <= 0 || client.bottom <= 0)
         return;
     const GdiplusSession gdiplus;
-    // Drawn in memory first, so the window never shows half a picture.
-    Picture buffer(client.right, client.bottom);
-    FillRect(buffer.Dc(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FormPainter(buffer, scale_, {Held()}).PaintForm(form_, POINT{0, 0});
-    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+    // Drawn in memory first, so the window never shows half a picture; only what changed since
+    // the last paint is drawn again.
+    const Picture& drawn = buffer_.Update(form_, client.right, client.bottom, scale_, Held());
+    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, drawn.Dc(), 0, 0, SRCCOPY);
 }
 
 void FormWindow::Invalidate()

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/screens/win32/windows_api.h"
+#include "host/screens/win32/form_buffer.h"
 #include "host/forms/controls.h"
 
 namespace host {
@@ -86,6 +87,7 @@ private:
     // What Show disabled and took the activation from, given back by Hide.
     std::vector<::HWND> disabled_;
     ::HWND previous_active_ = nullptr;
+    FormBuffer buffer_;
 };
 
 }  // namespace host::win32

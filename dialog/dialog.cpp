@@ -1,5 +1,6 @@
 // What every step does alike: one prompt, one keypad, the wait, the rejection, the close.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/spoken.h"
 #include "dialog/steps.h"
 #include "host/text/trace.h"
 
@@ -60,6 +61,7 @@ const PassoInfo& TfrmCNPJCPF::AbrePasso(Passo step)
         ShowDigitKeypad();
     else
         ShowLetterKeyboard();
+    SayPrompt(prompt.GetText());
     return passo;
 }
 

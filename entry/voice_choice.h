@@ -1,0 +1,12 @@
+#pragma once
+// Which voice guides the customer, chosen where the module is put together, at every call.
+namespace Cli_Tzc04182 {
+
+// TZC_VOICE unset, empty or "0": none, and nothing is loaded. "1": the system's speech
+// (eSpeak NG's Brazilian Portuguese on Linux, SAPI on Windows); "silent": the trace alone;
+// "wav:DIR": each utterance into a WAV file in DIR; anything else: the name of an eSpeak NG
+// voice. TZC_VOICE_VOLUME=0..100 sets the volume. A voice that cannot be had is the silent one,
+// said in a "voice unavailable: ..." trace line, and asked for again at the next call. Never throws.
+void EnsureVoice();
+
+}  // namespace Cli_Tzc04182

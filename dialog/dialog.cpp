@@ -61,12 +61,16 @@ const PassoInfo& TfrmCNPJCPF::AbrePasso(Passo step)
         ShowDigitKeypad();
     else
         ShowLetterKeyboard();
-    SayPrompt(prompt.GetText());
     return passo;
 }
 
 void TfrmCNPJCPF::WaitUntilStep(Passo end)
 {
+    // Said when the customer is asked, not when a step opens: a declined call opens the later
+    // steps without waiting on them, and a pre-filled document is checked without asking.
+    if (!bSair)
+        if (const TLabel* prompt = VisiblePrompt())
+            SayPrompt(prompt->GetText());
     Application().WaitWhile([this, end] { return !bSair && nPasso != end; });
 }
 

@@ -27,7 +27,7 @@ std::unique_ptr<host::Voice> MakeVoice(const std::string& name, const host::Voic
     if (name == "silent")
         return std::make_unique<host::SilentVoice>();
     if (name.starts_with("wav:"))
-        return std::make_unique<host::QueuedVoice>(host::WavFileSpeaker(name.substr(4), settings));
+        return std::make_unique<host::ImmediateVoice>(host::WavFileSpeaker(name.substr(4), settings));
     return std::make_unique<host::QueuedVoice>(host::SystemSpeaker(settings));
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -23,7 +24,6 @@ struct EspeakApi {
     decltype(&espeak_Synth) Synth;
     decltype(&espeak_IsPlaying) IsPlaying;
     decltype(&espeak_Cancel) Cancel;
-    decltype(&espeak_Terminate) Terminate;
 };
 
 template <typename Function>
@@ -49,29 +49,44 @@ const EspeakApi& Api()
         Bind(library, "espeak_Synth", bound.Synth);
         Bind(library, "espeak_IsPlaying", bound.IsPlaying);
         Bind(library, "espeak_Cancel", bound.Cancel);
-        Bind(library, "espeak_Terminate", bound.Terminate);
         return bound;
     }();
     return api;
 }
 
-// One engine per process, as eSpeak NG keeps its state in globals.
+// The sample rate of eSpeak NG started for `output`. It keeps its state in globals and, once it
+// has played to a device, hangs in espeak_Terminate or crashes when started again (1.51): so it
+// is started once per process, in the way first asked for, and never ended.
+int StartedEngine(const EspeakApi& api, espeak_AUDIO_OUTPUT output)
+{
+    static std::optional<espeak_AUDIO_OUTPUT> started;
+    static int sample_rate = 0;
+    if (!started) {
+        sample_rate = api.Initialize(output, 0, nullptr, 0);
+        if (sample_rate <= 0)
+            throw std::runtime_error("eSpeak NG did not start (no voice data?)");
+        started = output;
+    }
+    if (*started != output)
+        throw std::runtime_error(output == AUDIO_OUTPUT_PLAYBACK
+                                     ? "eSpeak NG writes WAV files in this process and cannot also play"
+                                     : "eSpeak NG plays in this process and cannot also write WAV files");
+    return sample_rate;
+}
+
+// The one engine, set up for a voice; used on one thread at a time (the queue's, or the dialog's
+// for WAV files).
 class Engine {
 public:
-    Engine(espeak_AUDIO_OUTPUT output, const VoiceSettings& settings) : api_(Api())
+    Engine(espeak_AUDIO_OUTPUT output, const VoiceSettings& settings)
+        : api_(Api()), sample_rate_(StartedEngine(api_, output))
     {
-        sample_rate_ = api_.Initialize(output, 0, nullptr, 0);
-        if (sample_rate_ <= 0)
-            throw std::runtime_error("eSpeak NG did not start (no voice data?)");
         const std::string name = settings.name.empty() ? "pt-br" : settings.name;
-        if (api_.SetVoiceByName(name.c_str()) != EE_OK) {
-            api_.Terminate();
+        if (api_.SetVoiceByName(name.c_str()) != EE_OK)
             throw std::runtime_error("eSpeak NG has no voice \"" + name + "\"");
-        }
-        if (settings.volume)
-            api_.SetParameter(espeakVOLUME, *settings.volume, 0);
+        // Every voice sets it afresh: the engine keeps the last one's.
+        api_.SetParameter(espeakVOLUME, settings.volume.value_or(100), 0);
     }
-    ~Engine() { api_.Terminate(); }
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 

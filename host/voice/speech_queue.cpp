@@ -119,4 +119,9 @@ void QueuedVoice::Speak(Speaker& speaker, const Utterance& utterance, std::uniqu
     speaking_echo_ = false;
 }
 
+void ImmediateVoice::Say(std::string_view cp1252_text, SpeechKind)
+{
+    speaker_->Start(Cp1252ToUtf8(cp1252_text));
+}
+
 }  // namespace host

@@ -60,4 +60,15 @@ private:
     std::thread thread_;
 };
 
+// Says each utterance through the engine before returning: every one, in order, none cut. For
+// engines that write files, whose output a test reads once the call has returned.
+class ImmediateVoice final : public Voice {
+public:
+    explicit ImmediateVoice(const SpeakerFactory& make) : speaker_(make()) {}
+    void Say(std::string_view cp1252_text, SpeechKind kind) override;
+
+private:
+    std::unique_ptr<Speaker> speaker_;
+};
+
 }  // namespace host

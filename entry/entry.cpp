@@ -88,6 +88,7 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
         throw;
     }
     EnsureVoice();
+    const VoiceOfOneCall voice_of_call;
     dialog.InicializaForm(copy.data(), count - 1);
     try {
         dialog.ShowModal();

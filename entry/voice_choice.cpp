@@ -33,10 +33,28 @@ std::unique_ptr<host::Voice> MakeVoice(const std::string& name, const host::Voic
 
 }  // namespace
 
+namespace {
+
+// The setting the current voice was made for; empty when it is a fallback, to be tried again.
+std::string& MadeFor()
+{
+    static std::string made_for;
+    return made_for;
+}
+
+}  // namespace
+
+VoiceOfOneCall::~VoiceOfOneCall()
+{
+#ifdef _WIN32
+    host::SetVoice(nullptr);
+    MadeFor().clear();
+#endif
+}
+
 void EnsureVoice()
 {
-    // The setting the current voice was made for; empty when it is a fallback, to be tried again.
-    static std::string made_for;
+    std::string& made_for = MadeFor();
     try {
         const std::string name = host::EnvironmentVariable("TZC_VOICE").value_or("");
         if (name.empty() || name == "0") {

@@ -9,4 +9,15 @@ namespace Cli_Tzc04182 {
 // said in a "voice unavailable: ..." trace line, and asked for again at the next call. Never throws.
 void EnsureVoice();
 
+// Held for the length of a call. On Windows it ends the voice when the call returns, dropping
+// what is still unsaid: a voice kept for the next call would have its thread joined when the
+// host frees the DLL, under the loader lock that the thread needs to exit, and hang the host.
+class VoiceOfOneCall {
+public:
+    VoiceOfOneCall() = default;
+    ~VoiceOfOneCall();
+    VoiceOfOneCall(const VoiceOfOneCall&) = delete;
+    VoiceOfOneCall& operator=(const VoiceOfOneCall&) = delete;
+};
+
 }  // namespace Cli_Tzc04182

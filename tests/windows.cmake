@@ -60,6 +60,8 @@ if(TZC_TESTS_RUN)
     endforeach()
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/windows_voice.cmake)
+
 # What a host's loader sees: the exports, undecorated, with their conventions, and imports of
 # system DLLs only. Needs no Wine.
 add_test(NAME Windows.DllTables

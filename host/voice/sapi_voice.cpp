@@ -73,6 +73,10 @@ public:
         const HRESULT found = voice_->GetVoice(token.Out());
         if (FAILED(found) || !token)
             throw std::runtime_error("SAPI has no voice installed: " + HexResult(found));
+        // Wine's SAPI (8.0) has an ISpVoice and a voice token whose Speak is a stub that says nothing.
+        const HRESULT spoke = voice_->Speak(L"", SPF_IS_NOT_XML, nullptr);
+        if (FAILED(spoke))
+            throw std::runtime_error("SAPI speaks nothing here: " + HexResult(spoke));
         if (settings.volume)
             voice_->SetVolume(static_cast<USHORT>(*settings.volume));
     }

@@ -7,12 +7,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <vector>
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <cstdlib>
-#endif
+#include <vector>
 
 #include "host/voice/speech_queue.h"
 #include "support/step_scripts.h"
@@ -24,7 +20,8 @@ namespace {
 void SetEnvironment(const char* name, const char* value)
 {
 #ifdef _WIN32
-    SetEnvironmentVariableA(name, value);
+    // An empty value removes it; the C runtime passes it on to the process's own environment.
+    _putenv_s(name, value != nullptr ? value : "");
 #else
     if (value != nullptr)
         setenv(name, value, 1);

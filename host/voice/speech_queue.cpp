@@ -4,6 +4,7 @@
 #include <chrono>
 #include <exception>
 #include <future>
+#include <memory>
 
 #include "host/text/strings.h"
 
@@ -19,15 +20,16 @@ constexpr auto kSpeakingPoll = std::chrono::milliseconds(5);
 
 QueuedVoice::QueuedVoice(SpeakerFactory make)
 {
-    std::promise<void> made;
-    std::future<void> ready = made.get_future();
-    thread_ = std::thread([this, &make, &made] {
+    // Shared with the thread, which may still be inside set_value when this constructor returns.
+    auto made = std::make_shared<std::promise<void>>();
+    std::future<void> ready = made->get_future();
+    thread_ = std::thread([this, make = std::move(make), made] {
         std::unique_ptr<Speaker> speaker;
         try {
             speaker = make();
-            made.set_value();
+            made->set_value();
         } catch (...) {
-            made.set_exception(std::current_exception());
+            made->set_exception(std::current_exception());
             return;
         }
         Run(*speaker);

@@ -60,6 +60,22 @@ for name, where in (("IdleWait5s", "real-time screen showing nothing"), ("IdleWa
     else:
         row(figure, "< 1 %", "not measured", None)
 
+voice_runs = benchmarks("voice")
+idle = voice_runs.get("IdleWait5sWithVoice/iterations:1/real_time")
+figure = "idle cost with the voice on (`TZC_VOICE=1`, eSpeak NG, its prompt said): 5 s real-time wait, sleeping vs spinning (one run)"
+if idle and not idle.get("error_occurred"):
+    ratio = idle["ratio_pct"]
+    row(figure, "< 1 %", f"{idle['sleeping_cpu_ms']:.2f} ms vs {idle['spinning_cpu_ms']:.0f} ms = **{ratio:.3f} %**", ratio < 1.0)
+else:
+    row(figure, "< 1 %", "not measured (no eSpeak NG?)", None)
+echo = voice_runs.get("KeyToEcho/iterations:50/manual_time")
+figure = "a key to its echo's audio made by eSpeak NG, name step (mean of 50; handed to the engine after)"
+if echo and not echo.get("error_occurred"):
+    value = us(echo)
+    row(figure, "< 50 ms", f"**{value / 1000:.2f} ms** (handed after {echo['handed_us']:.0f} µs)", value < 50000)
+else:
+    row(figure, "< 50 ms", "not measured (no eSpeak NG?)", None)
+
 waited = rusage("offscreen-wait10s")
 if waited and waited["exit"] == 0:
     share = 100.0 * waited["cpu_s"] / waited["wall_s"]

@@ -1,5 +1,6 @@
 // Typed characters: allowed per step, added to the step's field while the display has room.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/spoken.h"
 #include "dialog/steps.h"
 #include "host/text/strings.h"
 
@@ -47,6 +48,7 @@ void TfrmCNPJCPF::FormKeyPress(TObject*, char& key)
         if (passo->line_feed_at_50 && shown == 50 && field.find('\n') == std::string::npos)
             field += '\n';
         field += typed;
+        SayTyped(typed);
     }
     // Built from the field, so the display always shows what is stored, also when the step
     // opened on a masked number.

@@ -1,5 +1,6 @@
 // What every step does alike: one prompt, one keypad, the wait, the rejection, the close.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/spoken.h"
 #include "dialog/steps.h"
 #include "host/text/trace.h"
 
@@ -65,6 +66,11 @@ const PassoInfo& TfrmCNPJCPF::AbrePasso(Passo step)
 
 void TfrmCNPJCPF::WaitUntilStep(Passo end)
 {
+    // Said when the customer is asked, not when a step opens: a declined call opens the later
+    // steps without waiting on them, and a pre-filled document is checked without asking.
+    if (!bSair)
+        if (const TLabel* prompt = VisiblePrompt())
+            SayPrompt(prompt->GetText());
     Application().WaitWhile([this, end] { return !bSair && nPasso != end; });
 }
 

@@ -1,6 +1,7 @@
 // The control keys: F1, Backspace, Enter, Delete and Escape act on the current step. Shift,
 // Ctrl and Alt make no difference, and at step 0 every key is ignored.
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/spoken.h"
 #include "dialog/steps.h"
 #include "host/text/strings.h"
 
@@ -31,6 +32,7 @@ void EraseLast(TfrmCNPJCPF& dialog)
         return;
     if (!field->empty())
         field->pop_back();
+    SayErased();
     dialog.lblInforma.SetText(StepDisplay(dialog, nPasso));
 }
 
@@ -40,6 +42,7 @@ void Clear(TfrmCNPJCPF& dialog)
     if (field == nullptr)
         return;
     field->clear();
+    SayCleared();
     dialog.lblInforma.SetText(*field);
 }
 
@@ -63,6 +66,7 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
         const PassoInfo* passo = InfoDoPasso(nPasso);
         if (passo == nullptr || (passo->needs_answer && (this->*passo->field).empty()))
             return;
+        SayAnswer(lblInforma.GetText(), passo->keypad);
         if (passo->line_feed_field != nullptr)
             RemoveFirstLineFeed(this->*passo->line_feed_field);
         if (nPasso == PassoEmail && !EmailAccepted(*this)) {

@@ -14,6 +14,7 @@
 #include "entry/last_error.h"
 #include "entry/screen_choice.h"
 #include "entry/ui_thread.h"
+#include "entry/voice_choice.h"
 #include "host/forms/message_box.h"
 #include "host/screens/script.h"
 #include "host/text/strings.h"
@@ -86,6 +87,8 @@ void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
             uiThread.Release();
         throw;
     }
+    EnsureVoice();
+    const VoiceOfOneCall voice_of_call;
     dialog.InicializaForm(copy.data(), count - 1);
     try {
         dialog.ShowModal();

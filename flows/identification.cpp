@@ -1,7 +1,12 @@
 // The identification flow: document, then name and address as the call asks.
+#include <chrono>
+#include <memory>
+
 #include "dialog/document_masks.h"
 #include "dialog/frmCNPJCPF.h"
+#include "dialog/spoken.h"
 #include "dialog/steps.h"
+#include "host/voice/voice.h"
 #include "host/text/strings.h"
 
 namespace Cli_Tzc04182 {
@@ -45,14 +50,28 @@ bool DocumentPassesStepChecks(const std::string& document, bool alphanumeric)
     return document.size() == 11 || document.size() == 14;
 }
 
+// How long before the step's time limit a listener is told of it.
+constexpr auto kTimeLeftWarning = std::chrono::seconds(5);
+
 // The 20-second limit of one step on "APC" terminals: running while the step waits, stopped
-// when the wait ends however it ends, so no tick reaches a later step or a later call.
+// when the wait ends however it ends, so no tick reaches a later step or a later call. With a
+// voice, a timer of its own says when 5 seconds are left; without one, none is made.
 class StepTimeLimit {
 public:
     StepTimeLimit(TTimer& timer, bool limited) : timer_(timer)
     {
-        if (limited)
-            timer_.SetEnabled(true);
+        if (!limited)
+            return;
+        timer_.SetEnabled(true);
+        if (CurrentVoice() != nullptr && timer_.Interval() > kTimeLeftWarning) {
+            warning_ = std::make_unique<TTimer>();
+            warning_->SetInterval(timer_.Interval() - kTimeLeftWarning);
+            warning_->OnTimer = [this](TObject*) {
+                warning_->SetEnabled(false);
+                SayTimeLeft();
+            };
+            warning_->SetEnabled(true);
+        }
     }
     ~StepTimeLimit() { timer_.SetEnabled(false); }
     StepTimeLimit(const StepTimeLimit&) = delete;
@@ -60,6 +79,7 @@ public:
 
 private:
     TTimer& timer_;
+    std::unique_ptr<TTimer> warning_;
 };
 
 // "ABC" on the digit keypad while the document step waits for a CNPJ that may hold letters.

@@ -58,6 +58,8 @@ foreach(host c pascal)
     set_tests_properties(Windows.Hosts.${host} PROPERTIES TIMEOUT ${TZC_WINE_TIMEOUT})
 endforeach()
 
+include(${CMAKE_CURRENT_LIST_DIR}/windows_voice.cmake)
+
 # What a host's loader sees: the exports, undecorated, with their conventions, and imports of
 # system DLLs only. Needs no Wine.
 add_test(NAME Windows.DllTables

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "host/forms/message_box.h"
+#include "host/text/strings.h"
+#include "host/voice/voice.h"
 
 namespace {
 
@@ -79,6 +81,9 @@ void Mensagem(const std::string& texto, const std::string& titulo, const std::st
               const std::string& cancela, TTipoMensagem tipo, const std::string& ajuda,
               const std::string& contexto, int codigo, host::TClientDataSet* dados)
 {
+    // Said before the box shows, as the box waits for its "OK" until the customer presses Enter.
+    if (host::CurrentVoice() != nullptr)
+        host::Say(texto + host::Utf8ToCp1252(" Tecle Enter para OK."), host::SpeechKind::Message);
     ExibeMensagem({texto, titulo, confirma, cancela, static_cast<int>(tipo), ajuda, contexto, codigo, dados != nullptr});
 }
 

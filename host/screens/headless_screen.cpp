@@ -4,6 +4,7 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/screens/touch.h"
 #include "host/text/environment.h"
 
 namespace host {
@@ -24,12 +25,8 @@ void DeliverScriptAction(TApplication& application, const ScriptAction& action)
             application.Post({window, WM_CHAR, static_cast<unsigned char>(after), 0});
         break;
     case ScriptAction::Kind::Touch: {
-        TControl* control = form->FindComponent(action.name);
-        if (control == nullptr || control == form)
-            throw EScriptError("script: no control [" + action.name + "] on the screen");
-        if (!control->Showing())
-            throw EScriptError("script: [" + action.name + "] is hidden");
-        application.Post({window, WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control)});
+        TControl& control = ControlToTouch(action.name);
+        application.Post({window, WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(&control)});
         break;
     }
     case ScriptAction::Kind::Shot:

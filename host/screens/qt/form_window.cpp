@@ -14,27 +14,9 @@
 #include "host/screens/qt/display_choice.h"
 #include "host/screens/qt/form_painter.h"
 #include "host/screens/qt/key_map.h"
+#include "host/screens/touch.h"
 
 namespace host::qt {
-
-namespace {
-
-// The topmost showing control under `at` (in control's coordinates), searching its children.
-TControl* Topmost(TControl& control, QPoint at)
-{
-    const auto& children = control.Children();
-    for (auto child = children.rbegin(); child != children.rend(); ++child) {
-        TControl& candidate = **child;
-        const QRect bounds(candidate.Left(), candidate.Top(), candidate.Width(), candidate.Height());
-        if (!candidate.Visible() || !bounds.contains(at))
-            continue;
-        TControl* inner = Topmost(candidate, at - bounds.topLeft());
-        return inner != nullptr ? inner : &candidate;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
 {
@@ -168,7 +150,8 @@ TControl* FormWindow::ControlAt(QPointF at) const
     const QRect bounds(FormOrigin(*stack_.front(), *form), QSize(form->Width(), form->Height()));
     if (!bounds.contains(designed))
         return nullptr;
-    return Topmost(*form, designed - bounds.topLeft());
+    const QPoint inside = designed - bounds.topLeft();
+    return TopmostControlAt(*form, inside.x(), inside.y());
 }
 
 void FormWindow::SetHeldInside(bool inside)

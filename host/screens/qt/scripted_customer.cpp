@@ -2,9 +2,9 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
-#include "host/screens/qt/customer.h"
 #include "host/screens/qt/key_map.h"
 #include "host/screens/qt/window_screen.h"
+#include "host/screens/touch.h"
 #include "host/text/strings.h"
 
 namespace host::qt {
@@ -30,28 +30,22 @@ KeyEvent PhysicalKey(uint16_t virtual_key)
 
 void Touch(WindowScreen& screen, const std::string& name)
 {
-    TForm* form = Application().ActiveForm();
-    TControl* control = form != nullptr ? form->FindComponent(name) : nullptr;
-    if (control == nullptr || control == form)
-        throw EScriptError("script: no control [" + name + "] on the screen");
-    if (!control->Showing())
-        throw EScriptError("script: [" + name + "] is hidden");
+    TControl& control = ControlToTouch(name);
     FormWindow* window = screen.Window();
     if (window != nullptr)
-        window->SynthesizeClick(window->WindowRect(*control).center());
+        window->SynthesizeClick(window->WindowRect(control).center());
 }
 
 }  // namespace
 
-ScriptedCustomer::ScriptedCustomer(std::vector<ScriptAction> actions, bool ends_when_done)
-    : timeline_(std::move(actions)), ends_when_done_(ends_when_done)
-{
-}
+}  // namespace host::qt
 
-std::optional<TimePoint> ScriptedCustomer::NextDue(TimePoint now) { return timeline_.NextDue(now); }
+namespace host {
 
-void ScriptedCustomer::Act(WindowScreen& screen)
+template <>
+void ScriptedCustomer<qt::WindowScreen>::Act(qt::WindowScreen& screen)
 {
+    using namespace qt;
     const std::optional<ScriptAction> taken = timeline_.Take(screen.clock().Now());
     if (!taken)
         return;
@@ -77,4 +71,4 @@ void ScriptedCustomer::Act(WindowScreen& screen)
     }
 }
 
-}  // namespace host::qt
+}  // namespace host

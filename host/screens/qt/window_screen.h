@@ -9,10 +9,23 @@
 #include <optional>
 #include <string>
 
-#include "host/screens/qt/customer.h"
 #include "host/screens/qt/font_warm_up.h"
 #include "host/screens/qt/form_window.h"
 #include "host/forms/screen.h"
+#include "host/screens/customer.h"
+
+namespace host::qt {
+
+class WindowScreen;
+using Customer = host::Customer<WindowScreen>;
+// Keys and characters as the platform's key events, touches at the centre of the control,
+// pictures of the window.
+using ScriptedCustomer = host::ScriptedCustomer<WindowScreen>;
+
+}  // namespace host::qt
+
+template <>
+void host::ScriptedCustomer<host::qt::WindowScreen>::Act(host::qt::WindowScreen& screen);
 
 namespace host::qt {
 

@@ -5,6 +5,7 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/screens/touch.h"
 #include "host/screens/win32/carried_failure.h"
 #include "host/screens/win32/form_painter.h"
 #include "host/screens/win32/placement.h"
@@ -18,22 +19,6 @@ constexpr const char* kClassName = "Tzc04182Form";
 // hides here.
 const ::HWND kMessageOnlyParent = reinterpret_cast<::HWND>(static_cast<intptr_t>(-3));
 const ::HWND kTop = nullptr;
-
-// The topmost showing control under `at` (in control's coordinates), searching its children.
-TControl* Topmost(TControl& control, POINT at)
-{
-    const auto& children = control.Children();
-    for (auto child = children.rbegin(); child != children.rend(); ++child) {
-        TControl& candidate = **child;
-        const RECT bounds{candidate.Left(), candidate.Top(), candidate.Left() + candidate.Width(),
-                          candidate.Top() + candidate.Height()};
-        if (!candidate.Visible() || !PtInRect(&bounds, at))
-            continue;
-        TControl* inner = Topmost(candidate, POINT{at.x - bounds.left, at.y - bounds.top});
-        return inner != nullptr ? inner : &candidate;
-    }
-    return nullptr;
-}
 
 POINT ClientPoint(LPARAM lParam)
 {
@@ -238,7 +223,7 @@ TControl* FormWindow::ControlAt(POINT client) const
     const RECT bounds{0, 0, form_.Width(), form_.Height()};
     if (!PtInRect(&bounds, at))
         return nullptr;
-    return Topmost(form_, at);
+    return TopmostControlAt(form_, at.x, at.y);
 }
 
 void FormWindow::Press(POINT client)

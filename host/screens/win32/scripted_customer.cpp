@@ -1,6 +1,6 @@
 #include "host/forms/application.h"
 #include "host/forms/form.h"
-#include "host/screens/win32/customer.h"
+#include "host/screens/touch.h"
 #include "host/screens/win32/window_screen.h"
 
 namespace host::win32 {
@@ -38,16 +38,11 @@ void PressKey(WindowScreen& screen, uint16_t key, ShiftState shift)
 
 void Touch(const WindowScreen& screen, const std::string& name)
 {
-    TForm* form = Application().ActiveForm();
-    TControl* control = form != nullptr ? form->FindComponent(name) : nullptr;
-    if (control == nullptr || control == form)
-        throw EScriptError("script: no control [" + name + "] on the screen");
-    if (!control->Showing())
-        throw EScriptError("script: [" + name + "] is hidden");
-    FormWindow* window = screen.WindowOf(*control);
+    TControl& control = ControlToTouch(name);
+    FormWindow* window = screen.WindowOf(control);
     if (window == nullptr)
         throw EScriptError("script: [" + name + "] is on no window");
-    const RECT rect = window->ClientRect(*control);
+    const RECT rect = window->ClientRect(control);
     const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     PostMessageA(window->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(window->Handle(), WM_LBUTTONUP, 0, at);
@@ -55,15 +50,14 @@ void Touch(const WindowScreen& screen, const std::string& name)
 
 }  // namespace
 
-ScriptedCustomer::ScriptedCustomer(std::vector<ScriptAction> actions, bool ends_when_done)
-    : timeline_(std::move(actions)), ends_when_done_(ends_when_done)
-{
-}
+}  // namespace host::win32
 
-std::optional<TimePoint> ScriptedCustomer::NextDue(TimePoint now) { return timeline_.NextDue(now); }
+namespace host {
 
-void ScriptedCustomer::Act(WindowScreen& screen)
+template <>
+void ScriptedCustomer<win32::WindowScreen>::Act(win32::WindowScreen& screen)
 {
+    using namespace win32;
     const std::optional<ScriptAction> taken = timeline_.Take(screen.clock().Now());
     if (!taken)
         return;
@@ -79,4 +73,4 @@ void ScriptedCustomer::Act(WindowScreen& screen)
     }
 }
 
-}  // namespace host::win32
+}  // namespace host

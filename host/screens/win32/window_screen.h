@@ -11,10 +11,23 @@
 #include <vector>
 
 #include "host/forms/screen.h"
+#include "host/screens/customer.h"
 #include "host/forms/window_system.h"
-#include "host/screens/win32/customer.h"
 #include "host/screens/win32/form_window.h"
 #include "host/screens/win32/picture.h"
+
+namespace host::win32 {
+
+class WindowScreen;
+using Customer = host::Customer<WindowScreen>;
+// Keys and characters as the window's own input messages, touches at the centre of the control,
+// pictures of the window.
+using ScriptedCustomer = host::ScriptedCustomer<WindowScreen>;
+
+}  // namespace host::win32
+
+template <>
+void host::ScriptedCustomer<host::win32::WindowScreen>::Act(host::win32::WindowScreen& screen);
 
 namespace host::win32 {
 

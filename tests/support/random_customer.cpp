@@ -321,7 +321,7 @@ ActionSourceScope::~ActionSourceScope()
     Headless().SetActionSource(nullptr);
 }
 
-std::string PlayRandomCall(Choices& choices, int budget, std::string* script)
+std::string PlayRandomCall(Choices& choices, int budget, std::string* script, CallResult* outcome)
 {
     const Parameters params = RandomParameters(choices);
     const Invariants invariants(params);
@@ -333,6 +333,8 @@ std::string PlayRandomCall(Choices& choices, int budget, std::string* script)
     }
     if (script != nullptr)
         *script = customer.Script();
+    if (outcome != nullptr)
+        *outcome = result;
     std::string broken = customer.Broken();
     if (broken.empty() && result.error)
         broken = "the call failed: " + *result.error + "\n  after the customer did: " + customer.Script();

@@ -117,7 +117,8 @@ public:
 };
 
 // Runs the call with the customer and checks the answers; "" when the call ended with eight
-// answers that keep their lengths and no invariant broke, else what went wrong.
-std::string PlayRandomCall(Choices& choices, int budget, std::string* script = nullptr);
+// answers that keep their lengths and no invariant broke, else what went wrong. What the customer
+// did and what the call gave back go to `script` and `outcome` when they are asked for.
+std::string PlayRandomCall(Choices& choices, int budget, std::string* script = nullptr, CallResult* outcome = nullptr);
 
 }  // namespace testing_support

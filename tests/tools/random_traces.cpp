@@ -15,15 +15,10 @@ int main(int argc, char** argv)
     UseHeadlessScreen();
     for (uint64_t seed = first; seed < first + count; ++seed) {
         SeededChoices choices(seed);
-        const Parameters params = RandomParameters(choices);
-        const Invariants invariants(params);
-        RandomCustomer customer(choices, invariants, kActionsPerCall);
+        std::string script;
         CallResult result;
-        {
-            const ActionSourceScope scope([&customer] { return customer.Next(); });
-            result = CallWith(params).Run("");
-        }
-        std::cout << "seed " << seed << "\nscript " << customer.Script() << '\n';
+        PlayRandomCall(choices, kActionsPerCall, &script, &result);
+        std::cout << "seed " << seed << "\nscript " << script << '\n';
         for (const std::string& line : result.trace)
             std::cout << line << '\n';
         if (result.error)

@@ -4,7 +4,7 @@
 set -euo pipefail
 host=$1
 for tool in sox soxi espeak-ng; do
-    command -v $tool >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 77; }
+    command -v $tool >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 1; }
 done
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT

@@ -110,8 +110,8 @@ def main():
     parser.add_argument("--memory-calls", type=int, default=1000)
     args = parser.parse_args()
     builds = []
-    for spec in args.build:
-        name, _, rest = spec.partition("=")
+    for named_build in args.build:
+        name, _, rest = named_build.partition("=")
         parts = rest.split(",")
         builds.append({"name": name, "host": parts[0], "module": parts[1],
                        "launcher": parts[2] if len(parts) > 2 else ""})

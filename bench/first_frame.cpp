@@ -12,7 +12,6 @@
 
 #include "entry/entry.h"
 #include "host/forms/application.h"
-#include "host/screens/qt/customer.h"
 #include "host/screens/qt/window_screen.h"
 #include "host/variant/variant.h"
 

@@ -46,6 +46,14 @@ void DropKeptWindow()
         screen_keeping_window->DropWindow();
 }
 
+// A process that ends with the module loaded destroys statics in the reverse order of their
+// making: what Qt's platform plugin made after the application object would go before the
+// window that still uses it. Made once the first window is, this goes before them, at exit or
+// when the module is unloaded.
+struct KeptWindowEnd {
+    ~KeptWindowEnd() { DropKeptWindow(); }
+};
+
 }  // namespace
 
 WindowScreen::WindowScreen(bool offscreen, std::string display) : offscreen_(offscreen), display_(std::move(display))
@@ -91,6 +99,7 @@ void WindowScreen::FormShown(TForm& form)
     fonts_.reset();
     if (!window_) {
         window_ = std::make_unique<FormWindow>(Application());
+        static KeptWindowEnd kept_window_end;
         if (screen_keeping_window == nullptr) {
             screen_keeping_window = this;
             // Run by the application's destructor while its platform is still there.

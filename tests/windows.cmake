@@ -27,7 +27,7 @@ add_executable(tzc_tests ${TZC_TEST_SOURCES})
 target_include_directories(tzc_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tzc_tests PRIVATE tzc_test_support gtest gtest_main)
 target_compile_definitions(tzc_tests PRIVATE
-    TZC_FIXTURES="${CMAKE_SOURCE_DIR}/../shared/fixtures"
+    TZC_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     TZC_HOST="$<TARGET_FILE:tzc-host>"
     TZC_TESTS_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 # Cases that start tzc-host through a Linux shell (popen) run in the Linux tree only.

@@ -25,7 +25,7 @@ list(FILTER TZC_TEST_SOURCES EXCLUDE REGEX "/(hostile|branch_file)_test\\.cpp$")
 
 add_executable(tzc_tests ${TZC_TEST_SOURCES})
 target_include_directories(tzc_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tzc_tests PRIVATE tzc_test_support gtest gtest_main)
+target_link_libraries(tzc_tests PRIVATE tzc_test_support tzc_test_main)
 target_compile_definitions(tzc_tests PRIVATE
     TZC_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     TZC_HOST="$<TARGET_FILE:tzc-host>"

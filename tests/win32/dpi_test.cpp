@@ -39,8 +39,7 @@ Step TouchWhereTheLayoutScaledPutsIt(const std::string& name)
 
 TEST(Win32ScreenDpi, WindowScaledWithTheSystemDpiWholeAndCentredOnTheWorkArea)
 {
-    if (Screen().Offscreen())
-        GTEST_SKIP() << "offscreen: no window is shown";
+    ASSERT_FALSE(Screen().Offscreen()) << kShownWindowsOnly;
     struct Size {
         UINT dpi;
         LONG width, height;
@@ -78,8 +77,7 @@ TEST(Win32ScreenDpi, WindowScaledWithTheSystemDpiWholeAndCentredOnTheWorkArea)
 
 TEST(Win32ScreenDpi, WindowShowsEachStepAsTheReferenceScaled)
 {
-    if (Screen().Offscreen())
-        GTEST_SKIP() << "offscreen: no window is shown";
+    ASSERT_FALSE(Screen().Offscreen()) << kShownWindowsOnly;
     const CallResult document = Call().Run({Type("529982"), WindowShot("document"), Key(VK_ESCAPE)});
     const CallResult rejected =
         Call().Run({Type("11111111111"), Key(VK_RETURN), WindowShot("message"), Key(VK_RETURN), Key(VK_ESCAPE)});
@@ -95,8 +93,7 @@ TEST(Win32ScreenDpi, WindowShowsEachStepAsTheReferenceScaled)
 
 TEST(Win32ScreenDpi, TouchesAtTheKeyCapsScaledTypeAndConfirm)
 {
-    if (Screen().Offscreen())
-        GTEST_SKIP() << "offscreen: no window is shown";
+    ASSERT_FALSE(Screen().Offscreen()) << kShownWindowsOnly;
     std::vector<Step> steps;
     for (const char* key : {"sbt05", "sbt02", "sbt09", "sbt09", "sbt08", "sbt02", "sbt02", "sbt04", "sbt07", "sbt02", "sbt05"})
         steps.push_back(TouchWhereTheLayoutScaledPutsIt(key));

@@ -138,10 +138,9 @@ TEST(Win32ScreenMessageBox, TouchOrEnterDismissesIt)
     EXPECT_EQ(run.Lines("message").size(), 2u);
 }
 
-TEST(Win32ScreenWindow, ModalAndFocusedWhileShown)
+TEST(Win32ScreenShownWindow, ModalAndFocusedWhileShown)
 {
-    if (Screen().Offscreen())
-        GTEST_SKIP() << "offscreen: no window is shown";
+    ASSERT_FALSE(Screen().Offscreen()) << kShownWindowsOnly;
     // A window of the host's, active when the call starts.
     const HWND host_window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
                                              nullptr, nullptr, nullptr, nullptr);

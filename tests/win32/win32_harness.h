@@ -51,6 +51,9 @@ private:
 
 // The screen the calls run on: a real window unless TZC_SCREEN=offscreen.
 WindowScreen& Screen();
+// The suites Win32ScreenDpi and Win32ScreenShownWindow test what a shown window does; the
+// offscreen run filters them out.
+inline constexpr const char* kShownWindowsOnly = "a test of shown windows: run it with TZC_SCREEN=window";
 // The faults that may be armed on it.
 testing_support::FaultyScreen& Faults();
 

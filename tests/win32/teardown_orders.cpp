@@ -1,12 +1,13 @@
-// A Windows host that ends things in the order it is told, with the module's window kept between
-// its calls (a real window under Wine and Xvfb; each call is declined at once by the script it
-// sets):
-//   tzc_win32_teardown_orders ORDER
+// A Windows host that ends things in the orders it is told, one after another, with the module's
+// window kept between its calls (a real window under Wine and Xvfb; each call is declined at once
+// by the script it sets):
+//   tzc_win32_teardown_orders ORDER...
 // ORDER is one of
 //   unload-kept        three calls, FreeLibrary, load again, three more, FreeLibrary
 //   exit-loaded        three calls, then the process ends without unloading
 //   host-windows-gone  the host's own window active during a call, destroyed by the host, a call
-// Prints "ok" and exits 0 when every call worked and nothing crashed on the way.
+// Prints "ORDER: ok" after each order and exits 0 when every call worked and nothing crashed on
+// the way; exit-loaded, which ends the process, comes last.
 #include <windows.h>
 
 #include <cstdio>
@@ -58,21 +59,9 @@ HWND TillWindow()
     return window;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Plays one order; exit-loaded ends the process.
+void Play(const std::string& order, const std::string& path)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tzc_win32_teardown_orders ORDER\n");
-        return 2;
-    }
-    std::string declines;
-    for (int call = 0; call < 100; ++call)
-        declines += "{Escape}";
-    SetEnvironmentVariableA("TZC_INPUT", declines.c_str());
-    SetEnvironmentVariableA("TZC_SCREEN", "window");
-    const std::string order = argv[1];
-    const std::string path = tools::ModuleBesideProgram();
     if (order == "unload-kept") {
         for (int round = 0; round < 2; ++round) {
             const tools::LoadedModule module(path);
@@ -81,7 +70,7 @@ int main(int argc, char** argv)
     } else if (order == "exit-loaded") {
         auto* kept = new tools::LoadedModule(path);
         Call(*kept, 3);
-        std::printf("ok\n");
+        std::printf("exit-loaded: ok\n");
         std::fflush(stdout);
         std::exit(0);
     } else if (order == "host-windows-gone") {
@@ -94,9 +83,27 @@ int main(int argc, char** argv)
             Fail("a new window of the host is disabled");
         Call(module);
     } else {
-        std::fprintf(stderr, "unknown order %s\n", order.c_str());
+        Fail("unknown order " + order);
+    }
+    std::printf("%s: ok\n", order.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tzc_win32_teardown_orders ORDER...\n");
         return 2;
     }
-    std::printf("ok\n");
+    std::string declines;
+    for (int call = 0; call < 100; ++call)
+        declines += "{Escape}";
+    SetEnvironmentVariableA("TZC_INPUT", declines.c_str());
+    SetEnvironmentVariableA("TZC_SCREEN", "window");
+    const std::string path = tools::ModuleBesideProgram();
+    for (int order = 1; order < argc; ++order)
+        Play(argv[order], path);
     return 0;
 }

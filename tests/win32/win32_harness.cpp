@@ -238,12 +238,82 @@ Step Shot(const std::string& name)
     return [name](WindowScreen& screen) { current->shots.insert_or_assign(name, screen.Grab()); };
 }
 
+namespace {
+
+// The windows of this thread that show, topmost first.
+std::vector<HWND> ShownWindows()
+{
+    std::vector<HWND> shown;
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT))
+        if (IsWindowVisible(window) && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+            shown.push_back(window);
+    return shown;
+}
+
+Picture Read(HDC from, const RECT& rect, POINT origin)
+{
+    Picture picture(rect.right - rect.left, rect.bottom - rect.top);
+    BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), from, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    return picture;
+}
+
+bool Inside(const RECT& rect, int x, int y) { return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom; }
+
+// Whether the display shows, at each window's place, what the window has drawn: the parts of it
+// that no window above covers.
+bool DisplayShows(const std::vector<HWND>& windows)
+{
+    const HDC display = GetDC(nullptr);
+    std::vector<RECT> above;
+    bool same = true;
+    for (const HWND window : windows) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        const HDC own = GetWindowDC(window);
+        const Picture drawn = Read(own, rect, {0, 0});
+        ReleaseDC(window, own);
+        const Picture shown = Read(display, rect, {rect.left, rect.top});
+        for (int y = 0; y < drawn.Height() && same; ++y)
+            for (int x = 0; x < drawn.Width() && same; ++x) {
+                const int sx = rect.left + x, sy = rect.top + y;
+                if (std::none_of(above.begin(), above.end(), [&](const RECT& r) { return Inside(r, sx, sy); }))
+                    same = (drawn.Bits()[y * drawn.Width() + x] & 0xFFFFFF) ==
+                           (shown.Bits()[y * shown.Width() + x] & 0xFFFFFF);
+            }
+        above.push_back(rect);
+    }
+    ReleaseDC(nullptr, display);
+    return same;
+}
+
+// Waits, at most 5 s, until the display shows what every window of the thread has drawn: the X
+// server shows a window's picture a moment after Wine has drawn it, and a message box just
+// opened may not show yet.
+void AwaitDisplayed()
+{
+    const std::vector<HWND> windows = ShownWindows();
+    for (const HWND window : windows)
+        UpdateWindow(window);
+    for (int waited = 0; waited < 500; ++waited) {
+        // Wine hands what windows drew to the X server while the thread waits for messages.
+        if (MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, 0) != WAIT_TIMEOUT)
+            Sleep(10);
+        if (DisplayShows(windows))
+            return;
+    }
+    throw std::runtime_error("the display did not show the windows' pictures within 5 s");
+}
+
+}  // namespace
+
 Step WindowShot(const std::string& name)
 {
     return [name](WindowScreen& screen) {
         // The dialog's window read back from the display, with whatever lies over it.
         if (host::win32::FormWindow* top = screen.TopWindow())
             top->PaintNow();
+        AwaitDisplayed();
         RECT shown{};
         GetWindowRect(reinterpret_cast<HWND>(Cli_Tzc04182::frmCNPJCPF->GetHandle()), &shown);
         Picture picture(shown.right - shown.left, shown.bottom - shown.top);

@@ -24,7 +24,9 @@ public sealed class Tzc04182Exception : Exception
 public static class Tzc04182
 {
     // Values the module reads as text: a string, an integer, Null (null or DBNull); any other
-    // value goes as its text in the invariant culture (true as "True", 2.5 as "2.5").
+    // value goes as its text in the invariant culture (true as "True", 2.5 as "2.5"). Fewer than
+    // 17 values: the optional ones are absent, and a call without element 0 to 7 fails with the
+    // module's "parameter N is missing".
     public static string[] Run(params object[] parameters)
     {
         if (parameters == null || parameters.Length > 18)

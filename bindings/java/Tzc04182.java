@@ -36,7 +36,9 @@ public final class Tzc04182 {
     private Tzc04182() {}
 
     // Values the module reads as text: a String, an Integer (Short, Byte), null (Null); any other
-    // value goes as its String.valueOf (Boolean.TRUE as "true").
+    // value goes as its String.valueOf (Boolean.TRUE as "true"). Fewer than 17 values: the
+    // optional ones are absent, and a call without element 0 to 7 fails with the module's
+    // "parameter N is missing".
     public static String[] run(Object... parameters) {
         if (parameters == null || parameters.length > 18)
             throw new IllegalArgumentException("Tzc04182.run takes 17 or 18 parameters");

@@ -6,7 +6,6 @@
 
 #include "capture/branch_file.h"
 #include "host/services/files.h"
-#include "host/text/paths.h"
 #include "host/text/trace.h"
 #include "host/variant/variant_text.h"
 

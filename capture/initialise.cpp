@@ -1,10 +1,11 @@
 // The start of a call: the parameters become the capture state, the branch's CNPJ is read once
-// per process, and activation chooses the flow.
+// per branch file, and activation chooses the flow.
 #include <algorithm>
 
 #include "dialog/frmCNPJCPF.h"
+
+#include "capture/branch_file.h"
 #include "host/services/files.h"
-#include "host/text/paths.h"
 #include "host/text/trace.h"
 #include "host/variant/variant_text.h"
 
@@ -64,14 +65,7 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
     if (sCodPromoc == "S")
         sPedeCPF = "N";
 
-    if (cdsParametrosVlx.IsEmpty()) {
-        const std::string path = ExtractFileDir(ParamStr(0)) + PathDelim + "PARAMETROSVLX.CDS";
-        if (FileExists(path)) {
-            cdsParametrosVlx.LoadFromFile(path);
-            cdsParametrosVlx.SetActive(true);
-            sCNPJFilial = cdsParametrosVlx.FieldByName("NRINSJURFILI").AsString();
-        }
-    }
+    LeArquivoFilial();
 
     lblInforma.SetText(sCPFCNPJ);
     lblTexto2.SetText(msgPadrao.Msg("NOME"));
@@ -80,6 +74,27 @@ void TfrmCNPJCPF::InicializaForm(const Variant* params, int lastIndex)
     lblcodtela.SetText(Mensagemvlx::MontaRodapeGeral(true, "TZC04182", "S"));
     bActivated_ = false;
     seen_ = {};
+}
+
+void TfrmCNPJCPF::LeArquivoFilial()
+{
+    const BranchFileName file = BranchFileOfThisCall();
+    // Another file than the one looked for before: what that one said no longer counts.
+    if (file.path != arquivoFilial_) {
+        if (!arquivoFilial_.empty()) {
+            cdsParametrosVlx = TClientDataSet{};
+            sCNPJFilial.clear();
+        }
+        arquivoFilial_ = file.path;
+    }
+    if (!cdsParametrosVlx.IsEmpty())
+        return;
+    // Beside the executable a missing file means no branch; a file the host named must be there.
+    if (!file.named && !FileExists(file.path))
+        return;
+    cdsParametrosVlx.LoadFromFile(file.path);
+    cdsParametrosVlx.SetActive(true);
+    sCNPJFilial = cdsParametrosVlx.FieldByName("NRINSJURFILI").AsString();
 }
 
 void TfrmCNPJCPF::FormShow(TObject*)

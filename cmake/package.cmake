@@ -1,7 +1,8 @@
 # Debian packages made by CPack, one per install component (scripts/package configures the tree
 # with the prefix /usr and runs it):
 #   libtzc04182-<SOVERSION>  Runtime      the module and its SONAME link
-#   libtzc04182-dev          Development  headers, Pascal unit, pkg-config, CMake package, guide, examples
+#   libtzc04182-dev          Development  headers, Pascal unit, pkg-config, CMake package, guide, examples,
+#                                         the C# and Java bindings
 #   tzc04182-tools           Tools        tzc-host and its manual page
 # What only a package carries (copyright, changelog, lintian overrides, guide, examples, manual
 # page) is left out of a plain `cmake --install`.
@@ -45,6 +46,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${TZC_DEV_DOC}/examp
     COMPONENT Development EXCLUDE_FROM_ALL
     PATTERN "windows" EXCLUDE  # in the Windows zip
     PATTERN "*.o" EXCLUDE PATTERN "*.ppu" EXCLUDE PATTERN "*.exe" EXCLUDE PATTERN "__pycache__" EXCLUDE)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/bindings/ DESTINATION ${TZC_DEV_DOC}/bindings
+    COMPONENT Development EXCLUDE_FROM_ALL)
 install(FILES ${TZC_DEBIAN_GENERATED}/tzc-host.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Tools EXCLUDE_FROM_ALL)
 

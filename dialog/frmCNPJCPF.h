@@ -77,6 +77,8 @@ public:
 
     // Start of a call.
     void InicializaForm(const Variant* params, int lastIndex);
+    // Reads the branch's CNPJ from the branch parameter file of this call, once per file.
+    void LeArquivoFilial();
     void FormShow(host::TObject* sender);
     void FormActivate(host::TObject* sender);
 
@@ -141,6 +143,7 @@ private:
     void PostClose();
 
     bool bActivated_ = false;  // the flow of a call runs on its first activation only
+    std::string arquivoFilial_;  // the branch parameter file cdsParametrosVlx was read from
     struct Seen {
         std::string display, prompt, keypad;
         int step = -1;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture/branch_file.h"
 #include "dialog/steps.h"
 #include "entry/last_error.h"
 #include "entry/screen_choice.h"
@@ -175,6 +176,16 @@ int TZC_CALL CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_va
         error[length] = '\0';
     }
     return worked ? TZC_OK : TZC_ERROR;
+}
+
+int TZC_CALL tzc_set_branch_file(const char* utf8_path)
+{
+    try {
+        Cli_Tzc04182::NameBranchFile(utf8_path != nullptr ? utf8_path : "");
+        return TZC_OK;
+    } catch (...) {
+        return TZC_ERROR;  // no memory for the path: the earlier name stays
+    }
 }
 
 const char* TZC_CALL tzc_last_error(void) { return Cli_Tzc04182::LastError(); }

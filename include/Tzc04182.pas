@@ -31,6 +31,10 @@ type
 
 procedure CriaInfAdicionalTexto(const Params: array of UTF8String; out Slots: TTzcSlots);
 
+{ Names the branch parameter file, a full path (UTF-8); '' names none, and the module looks for
+  PARAMETROSVLX.CDS beside the program. A named file that is missing fails the call. }
+procedure DefineArquivoFilial(const Path: UTF8String);
+
 {$ifdef MSWINDOWS}
 { No calling-convention directive: on Win32 the module takes Pascal's register convention here,
   and an open array keeps its High only in a Pascal convention. Win64 has one convention. }
@@ -87,6 +91,15 @@ procedure tzc_variant_clear(Value: PTzcVariant);
 function CriaInfAdicionalC(Params: PTzcVariant; LastIndex: LongInt; Answers: PTzcVariant; Error: PAnsiChar;
   ErrorSize: NativeUInt): LongInt;
   {$ifdef MSWINDOWS}stdcall{$else}cdecl{$endif}; external TzcLibrary name 'CriaInfAdicionalC';
+
+function tzc_set_branch_file(Utf8Path: PAnsiChar): LongInt;
+  {$ifdef MSWINDOWS}stdcall{$else}cdecl{$endif}; external TzcLibrary name 'tzc_set_branch_file';
+
+procedure DefineArquivoFilial(const Path: UTF8String);
+begin
+  if tzc_set_branch_file(PAnsiChar(Path)) <> TzcOk then
+    raise ETzcErro.Create('the branch file''s name cannot be kept');
+end;
 
 function MakeString(const Text: UTF8String): TTzcVariant;
 begin

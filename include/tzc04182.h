@@ -166,6 +166,14 @@ enum { TZC_OK = 0, TZC_ERROR = 1 };
 TZC_EXPORT int TZC_CALL CriaInfAdicionalC(const tzc_variant* params, int last_index, tzc_variant* result,
                                           char* error, size_t error_size);
 
+/* Names the branch parameter file (the branch's own CNPJ, refused as a customer's document), UTF-8,
+ * a full path; NULL or "" names none. Unnamed, the environment variable TZC_BRANCH_FILE names it,
+ * else it is PARAMETROSVLX.CDS beside the host's executable, which for a host run by a runtime
+ * (Mono, Java, Python) is the runtime's folder. A named file that is missing or unreadable fails
+ * the call. Each file is read once: a call that finds another name reads that file anew.
+ * Returns TZC_OK, or TZC_ERROR when the name cannot be kept (no memory; the earlier name stays). */
+TZC_EXPORT int TZC_CALL tzc_set_branch_file(const char* utf8_path);
+
 /* The message of the last call of either entry that failed, UTF-8; "" after a call that worked. */
 TZC_EXPORT const char* TZC_CALL tzc_last_error(void);
 

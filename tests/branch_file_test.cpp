@@ -1,4 +1,5 @@
-// The branch parameter file beside the host executable, read once per process.
+// The branch parameter file beside the host executable, read once per process; the file a host
+// names, read once per name.
 //
 // The file lives beside the executable, and ctest runs test processes side by side: a file put
 // beside the shared test binary would reach every other test's first call. So each case runs in
@@ -12,11 +13,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/call_harness.h"
 #include "entry/entry.h"
 #include "support/dataset_writer.h"
 #include "host/services/files.h"
+#include "tzc04182.h"
 
 using host::DatasetEncoding;
 using host::StringDataset;
@@ -140,6 +143,84 @@ TEST_F(BranchFileChild, DISABLED_FileWithoutTheFieldFailsTheCall)
     EXPECT_EQ(Filial(), "");
 }
 
+// ---- The file named by the host: the C entry, else TZC_BRANCH_FILE, else beside the executable ----
+
+const std::string kThirdBranch = "11444777000161";
+
+fs::path NamedFile(const std::string& name, const StringDataset& dataset)
+{
+    const fs::path path = ExecutableDir() / name;
+    host::SaveDataset(dataset, DatasetEncoding::Binary, path.string());
+    return path;
+}
+
+// What each way of naming the file makes the call read, in turn, in one process.
+TEST_F(BranchFileChild, DISABLED_TheNamedFileIsTheOneRead)
+{
+    PlaceBranchFile(Branch(kOtherBranch));
+    const fs::path named = NamedFile("named.cds", Branch(kBranch));
+    const fs::path from_environment = NamedFile("environment.cds", Branch(kThirdBranch));
+    ASSERT_EQ(setenv("TZC_BRANCH_FILE", from_environment.c_str(), 1), 0);
+    ASSERT_EQ(tzc_set_branch_file(named.c_str()), TZC_OK);
+
+    struct Step {
+        const char* what;
+        std::function<void()> then;
+        std::string refused, accepted;
+    };
+    const Step steps[] = {
+        {"the entry's name over the environment's", [] {}, kBranch, kThirdBranch},
+        {"the same name: not read again", [&] { NamedFile("named.cds", Branch(kOtherBranch)); }, kBranch,
+         kOtherBranch},
+        {"no name: the environment's file", [] { tzc_set_branch_file(nullptr); }, kThirdBranch, kBranch},
+        {"the environment's name gone: beside the executable", [] { unsetenv("TZC_BRANCH_FILE"); }, kOtherBranch,
+         kThirdBranch},
+        {"a name again: read anew", [&] { tzc_set_branch_file(named.c_str()); }, kOtherBranch, kBranch},
+    };
+    for (const Step& step : steps) {
+        step.then();
+        EXPECT_TRUE(RefusedAsBranch(step.refused)) << step.what;
+        EXPECT_FALSE(RefusedAsBranch(step.accepted)) << step.what;
+    }
+}
+
+// A named file must be there and readable; the call fails before the dialog, and the next call
+// with a good file works. What a file read before said does not outlive another name.
+TEST_F(BranchFileChild, DISABLED_ANamedFileThatCannotBeReadFailsTheCall)
+{
+    PlaceBranchFile(Branch(kOtherBranch));
+    EXPECT_TRUE(RefusedAsBranch(kOtherBranch));
+    const fs::path missing = ExecutableDir() / "missing.cds";
+    const fs::path garbage = ExecutableDir() / "garbage.cds";
+    std::ofstream(garbage, std::ios::binary) << "not a dataset";
+
+    struct Failing {
+        fs::path path;
+        std::function<void()> name;
+        std::string error;
+    };
+    const Failing failing[] = {
+        {missing, [&] { tzc_set_branch_file(missing.c_str()); }, missing.string() + ": cannot open the file"},
+        {garbage,
+         [&] {
+             setenv("TZC_BRANCH_FILE", garbage.c_str(), 1);
+             tzc_set_branch_file("");
+         },
+         garbage.string() + ": "},
+    };
+    for (const Failing& bad : failing) {
+        bad.name();
+        const CallResult failed = Call().Run("1");
+        ASSERT_TRUE(failed.error) << bad.path;
+        EXPECT_EQ(failed.error->rfind(bad.error, 0), 0u) << *failed.error;
+        EXPECT_TRUE(failed.trace.empty()) << bad.path;
+        EXPECT_EQ(Filial(), "") << bad.path;
+
+        host::SaveDataset(Branch(kBranch), DatasetEncoding::Binary, bad.path.string());
+        EXPECT_TRUE(RefusedAsBranch(kBranch)) << bad.path;
+    }
+}
+
 // ---- The parent: a private directory per case ----
 
 class PrivateDir {
@@ -207,7 +288,8 @@ TEST_P(BranchFile, CaseRunsInAProcessOfItsOwn)
 INSTANTIATE_TEST_SUITE_P(Cases, BranchFile,
                          testing::Values("AbsentAtTheFirstCallReadAtTheNext", "ReadOncePerProcess",
                                          "FileWithoutRecordsIsReadAgain", "NullFieldGivesNoBranchCnpj",
-                                         "UnreadableFileFailsTheCall", "FileWithoutTheFieldFailsTheCall"));
+                                         "UnreadableFileFailsTheCall", "FileWithoutTheFieldFailsTheCall",
+                                         "TheNamedFileIsTheOneRead", "ANamedFileThatCannotBeReadFailsTheCall"));
 
 // The file is looked for beside the host's executable, not beside the module.
 TEST(BranchFileOfAHost, IsReadFromTheHostExecutablesDirectory)

@@ -111,6 +111,16 @@ for label in "${hosts[@]}"; do
     echo "$label: ${#cases[@]} calls"
 done
 
+# A Python host's executable is the interpreter: it names the branch file, whose CNPJ is refused.
+echo "== the branch file named by the Python host"
+cat >"$scratch/branch.xml" <<'EOF'
+<?xml version="1.0" standalone="yes"?><DATAPACKET Version="2.0"><METADATA><FIELDS><FIELD attrname="NRINSJURFILI" fieldtype="string" WIDTH="14"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW NRINSJURFILI="60423571000160"/></ROWDATA></DATAPACKET>
+EOF
+got=$(TZC_SCREEN=headless TZC_INPUT='60423571000160{Enter}{Enter}{Escape}' TZC_TRACE=1 \
+      run_host python --branch "$scratch/branch.xml" 7=N 2>&1 >/dev/null) || fail "python --branch: exit $?"
+grep -qx 'message: CNPJ informado deve ser diferente do CNPJ da filial.' <<<"$got" ||
+    fail "python --branch: the branch's CNPJ was not refused: $got"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures failures"
     exit 1

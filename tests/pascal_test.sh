@@ -33,7 +33,12 @@ cases=(
     "accented texts passed|1=JOÃO 11=S 12=joão@example.com|{Enter}||JOÃO||N|N|N|joão@example.com|N"
     "missing parameter|--last 5||error: parameter 6 is missing"
     "customer walks away||123|error: input ended at step 1"
+    "branch file named|7=N --branch $scratch/branch.xml|60423571000160{Enter}{Enter}{Escape}||||||||"
+    "named branch file missing|--branch $scratch/missing.cds||error: $scratch/missing.cds: cannot open the file"
 )
+cat >"$scratch/branch.xml" <<'EOF'
+<?xml version="1.0" standalone="yes"?><DATAPACKET Version="2.0"><METADATA><FIELDS><FIELD attrname="NRINSJURFILI" fieldtype="string" WIDTH="14"/></FIELDS><PARAMS/></METADATA><ROWDATA><ROW NRINSJURFILI="60423571000160"/></ROWDATA></DATAPACKET>
+EOF
 for case in "${cases[@]}"; do
     IFS='|' read -r name arguments script expected <<<"$case"
     if [[ $expected == error:* ]]; then

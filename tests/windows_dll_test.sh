@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 headers=$("$objdump" -p "$dll")
 exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | sed -n 's/^\s*\[ *[0-9]*\] \(.*\)$/\1/p')
 for name in CriaInfAdicional CriaInfAdicionalC tzc_variant_string tzc_variant_int tzc_variant_null tzc_variant_array \
-            tzc_array_element tzc_variant_to_utf8 tzc_variant_clear tzc_last_error tzc_version; do
+            tzc_array_element tzc_variant_to_utf8 tzc_variant_clear tzc_last_error tzc_version tzc_set_branch_file; do
     grep -qx "$name" <<<"$exports" || fail "$name is not exported by its plain name"
 done
 decorated=$(grep '@' <<<"$exports" || true)
@@ -32,7 +32,7 @@ if [ "$processor" = i686 ]; then
     # name and the bytes its ret pops; 0: a plain ret and no argument read from the stack
     for entry in CriaInfAdicional:0 CriaInfAdicionalC:0x14 tzc_variant_string:0x8 tzc_variant_int:0x8 \
                  tzc_variant_null:0x4 tzc_variant_array:0xc tzc_array_element:0x8 tzc_variant_to_utf8:0xc \
-                 tzc_variant_clear:0x4; do
+                 tzc_variant_clear:0x4 tzc_set_branch_file:0x4; do
         name=${entry%%:*} pops=${entry#*:}
         symbol=$(grep -oE "_${name}(@[0-9]+)?$" <<<"$symbols" | head -1)
         [ -n "$symbol" ] || { fail "no symbol for $name"; continue; }

@@ -1,13 +1,14 @@
 { A Free Pascal host that calls the module through the unit Tzc04182, as a till written in
   Object Pascal does.
 
-      tzc_host [--last N] [--raw] [I=VALUE]...
+      tzc_host [--last N] [--raw] [--branch FILE] [I=VALUE]...
 
   Starts from the typical call (empty answers, name and address asked, document asked), sets
   parameter I to VALUE (UTF-8) for each I=VALUE, and prints the slots as "0=..." to "7=..." (a
   line feed as \n, a backslash as \\), or "error: TEXT" and exits 1 on an error of the call.
   --last N passes parameters 0 to N only. --raw, on Windows, calls the module's own entry with
-  the program's OleVariants instead of the text procedure. }
+  the program's OleVariants instead of the text procedure. --branch names the branch parameter
+  file instead of the one beside the program. }
 program tzc_host;
 
 {$ifdef FPC}
@@ -54,6 +55,11 @@ begin
     end
     else if Argument = '--raw' then
       Raw := True
+    else if (Argument = '--branch') and (I < ParamCount) then
+    begin
+      Inc(I);
+      DefineArquivoFilial(UTF8String(RawByteString(ParamStr(I))));
+    end
     else
     begin
       Equals := Pos('=', Argument);

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """A host in Python that loads the module with ctypes alone.
 
-    tzc_host.py [--module PATH] [--last N] [I=VALUE]...
+    tzc_host.py [--module PATH] [--branch FILE] [--last N] [I=VALUE]...
 
 Starts from the typical call (empty answers, name and address asked, document asked), sets
 parameter I to VALUE for each I=VALUE (17=S takes CNPJs with letters; setting element 17 passes
 18 elements), calls CriaInfAdicionalC and prints the slots as "0=..." to
 "7=...", or "error: TEXT" and exits 1. The module is --module, else TZC_MODULE, else
-"libtzc04182.so.1" from the loader's path (LD_LIBRARY_PATH).
+"libtzc04182.so.1" from the loader's path (LD_LIBRARY_PATH). --branch names the branch
+parameter file: a Python host's executable is the interpreter, beside which the module would
+look for it.
 """
 import ctypes
 import os
@@ -54,6 +56,13 @@ class Module:
         lib.CriaInfAdicionalC.argtypes = [ctypes.POINTER(Variant), ctypes.c_int, ctypes.POINTER(Variant),
                                           ctypes.c_char_p, ctypes.c_size_t]
         lib.CriaInfAdicionalC.restype = ctypes.c_int
+        lib.tzc_set_branch_file.argtypes = [ctypes.c_char_p]
+        lib.tzc_set_branch_file.restype = ctypes.c_int
+
+    def set_branch_file(self, path):
+        """Names the branch parameter file (a full path); None names none."""
+        if self.lib.tzc_set_branch_file(None if path is None else path.encode("utf-8")) != TZC_OK:
+            raise RuntimeError("the branch file's name cannot be kept")
 
     def version(self):
         return self.lib.tzc_version().decode()
@@ -90,27 +99,32 @@ def main(argv):
     last = 16
     last_given = False
     path = os.environ.get("TZC_MODULE") or "libtzc04182.so.1"
+    branch = None
     args = iter(argv)
     for arg in args:
-        if arg in ("--module", "--last"):
+        if arg in ("--module", "--branch", "--last"):
             value = next(args, None)
             if value is None:
                 break
             if arg == "--module":
                 path = value
+            elif arg == "--branch":
+                branch = value
             else:
                 last = int(value)
                 last_given = True
             continue
         index, equals, value = arg.partition("=")
         if not equals or not index.isdigit() or int(index) >= PARAMETER_COUNT:
-            sys.stderr.write("usage: tzc_host.py [--module PATH] [--last N] [I=VALUE]...  (I from 0 to 17)\n")
+            sys.stderr.write("usage: tzc_host.py [--module PATH] [--branch FILE] [--last N] [I=VALUE]...  (I from 0 to 17)\n")
             return 2
         values[int(index)] = value
         if int(index) == PARAMETER_COUNT - 1 and not last_given:
             last = PARAMETER_COUNT - 1
 
     module = Module(path)
+    if branch is not None:
+        module.set_branch_file(branch)
     try:
         slots = module.call(values, last)
     except RuntimeError as error:

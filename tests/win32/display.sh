@@ -2,23 +2,29 @@
 # One X display for all the window tests of a Windows build tree, with the tree's Wine server and
 # system processes warm in it: a 32-bit program under the i386 emulator costs about a minute to
 # start, and a display and a server started afresh for each program would add to that.
-#   display.sh start BUILD_DIR     starts Xvfb (1920 x 1080: the dialog whole at 144 dpi) and the server
-#   display.sh stop BUILD_DIR      ends both
-#   display.sh run BUILD_DIR COMMAND [ARGS...]   runs the command in that display
-# Every Wine program of the prefix must run in that one display: one wineserver session has one
-# desktop, and a window made in it by a program of another display (or of none) is refused.
+#   display.sh start BUILD_DIR PREFIX    starts Xvfb (1920 x 1080: the dialog whole at 144 dpi) and
+#                                        the server of the prefix BUILD_DIR/PREFIX
+#   display.sh stop BUILD_DIR PREFIX     ends both
+#   display.sh run BUILD_DIR PREFIX COMMAND [ARGS...]   runs the command in that display and prefix
+# Every Wine program of a prefix must run in its one display: one wineserver session has one
+# desktop, and a window made in it by a program of another display (or of none) is refused. Two
+# prefixes, each in a display of its own, let two window tests run at once: input sent to one
+# display never reaches the other's windows.
 set -euo pipefail
-action=$1 build=$(cd "$2" && pwd); shift 2
+action=$1 build=$(cd "$2" && pwd) prefix=$3; shift 3
 root=$(cd "$(dirname "$0")/../.." && pwd)
-state=$build/win32-display
-export WINEPREFIX=$build/wine-prefix
+state=$build/$prefix.display
+export WINEPREFIX=$build/$prefix
 unset XAUTHORITY
 
 case $action in
     start)
-        "$0" stop "$build"
+        "$0" stop "$build" "$prefix"
         mkdir -p "$state"
-        for number in $(seq 95 190); do
+        # Two starts at once take numbers from either end.
+        numbers=$(seq 95 190)
+        [[ $prefix == *-dpi ]] && numbers=$(seq 190 -1 95)
+        for number in $numbers; do
             [ -e "/tmp/.X$number-lock" ] && continue
             # Out of the test's process group and with its output closed, or ctest would wait for it.
             setsid Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
@@ -46,9 +52,9 @@ case $action in
         fi
         rm -rf "$state" ;;
     run)
-        [ -f "$state/display" ] || { echo "display.sh: no display started for $build" >&2; exit 1; }
+        [ -f "$state/display" ] || { echo "display.sh: no display started for $WINEPREFIX" >&2; exit 1; }
         DISPLAY=$(cat "$state/display")
         export DISPLAY
         exec "$@" ;;
-    *) echo "usage: $0 start|stop|run BUILD_DIR [COMMAND...]" >&2; exit 2 ;;
+    *) echo "usage: $0 start|stop|run BUILD_DIR PREFIX [COMMAND...]" >&2; exit 2 ;;
 esac

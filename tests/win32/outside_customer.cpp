@@ -1,6 +1,7 @@
 // A customer outside the dialog's process, as a person at the till: waits for the dialog's window,
 // touches the CPF on the digit keypad and "Confirmar" through the system's input, then types the
-// name and the address on the keyboard. Exits 1 when no dialog shows within 60 s.
+// name and the address on the keyboard. Exits 1 when no dialog shows within 10 minutes (a 32-bit
+// host under the i386 emulator takes a minute or more to start).
 #include <windows.h>
 
 #include <cstdio>
@@ -52,7 +53,7 @@ void Type(const char* text)
 int main()
 {
     HWND dialog = nullptr;
-    for (int waited = 0; waited < 600 && !(dialog != nullptr && IsWindowVisible(dialog)); ++waited) {
+    for (int waited = 0; waited < 6000 && !(dialog != nullptr && IsWindowVisible(dialog)); ++waited) {
         Sleep(100);
         dialog = FindWindowA("Tzc04182Form", nullptr);
     }

@@ -6,10 +6,13 @@
 set -euo pipefail
 wine_run=$1 host=$2 customer=$3
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+shown=
+# A host left waiting for a customer who never came must not outlive the test.
+trap '[ -n "$shown" ] && kill $shown 2>/dev/null; rm -f "$out"' EXIT
 env -u TZC_INPUT TZC_SCREEN=window "$wine_run" "$host" >"$out" 2>&1 & shown=$!
 "$wine_run" "$customer"
 wait $shown
+shown=
 slots=$(tr -d '\r' <"$out")
 echo "$slots"
 grep -qx '0=52998224725' <<<"$slots" && grep -qx '1=MARIA' <<<"$slots" && grep -qx '2=RUA 1' <<<"$slots"

@@ -95,12 +95,47 @@ TEST(CharacterEntry, RoomIsMeasuredOnTheDisplayNotOnTheField)
 
 TEST(CharacterEntry, NameStepTakesLettersAndShowsThemUpperCased)
 {
-    // "ç" stays as it is on the display; the letter keyboard types capitals, "Ç" included.
+    // "ç" stays as it is on the display; the letter keyboard types capitals, "Ç" included; "ã"
+    // is its plain letter.
     const StepScript at = AtStep(2);
     const auto result = at.call.Run(at.opening + "-1ãçj [sbtCCdil][sbtA]{Enter}" + at.closing);
     ASSERT_FALSE(result.error) << *result.error;
-    EXPECT_EQ(result.slots[1], "çj ÇA");
-    EXPECT_TRUE(ShowsInTurn(result.Lines("display"), {"ç", "çJ", "çJ ", "çJ Ç", "çJ ÇA", ""}));
+    EXPECT_EQ(result.slots[1], "açj ÇA");
+    EXPECT_TRUE(ShowsInTurn(result.Lines("display"), {"A", "Aç", "AçJ", "AçJ ", "AçJ Ç", "AçJ ÇA", ""}));
+}
+
+TEST(CharacterEntry, AccentedLetterIsItsPlainLetterWhereTheStepTakesLetters)
+{
+    struct Case {
+        int step;
+        const char* typed;     // UTF-8, typed as Windows-1252 bytes
+        const char* answer;    // UTF-8
+        const char* display;   // UTF-8, the last display line
+    };
+    const Case cases[] = {
+        {2, "JOÃO", "JOAO", "JOAO"},
+        {2, "joão ÁÂÀÄÅÉÊËÈÍÎÏÌ", "joao AAAAAEEEEIIII", "JOAO AAAAAEEEEIIII"},
+        {2, "ÓÔÕÖÒÚÛÜÙÑÝŠŽŸ", "OOOOOUUUUNYSZY", "OOOOOUUUUNYSZY"},
+        {2, "áâàäåéêëèíîïìóôõöòúûüùñýÿšž", "aaaaaeeeeiiiiooooouuuunyysz", "AAAAAEEEEIIIIOOOOOUUUUNYYSZ"},
+        // Letters of their own, and marks, are still refused; "Ç" and "ç" stay.
+        {2, "ÇÆæØøÐðÞþßŒœºª´¨çA", "ÇçA", "ÇçA"},
+        {3, "Avenida São João, 1º", "Avenida Sao Joao, 1", "AVENIDA SAO JOAO, 1"},
+        {5, "PROMOÇÃO É", "PROMOÇAO E", "PROMOÇAO E"},
+        {6, "Müller", "Muller", "Muller"},
+        {7, "joão_ñ@x.com", "joao_n@x.com", "joao_n@x.com"},
+        {8, "Conceição", "Conceiçao", "Conceiçao"},
+        // Steps that take digits only take no letter, plain or not.
+        {1, "529982Ã24725", "52998224725", "529.982.247-25"},
+        {4, "11Õ9", "119", "119"},
+    };
+    for (const Case& c : cases) {
+        StepScript at = AtStep(c.step);
+        at.call.Param(13, "N");
+        const auto result = at.call.Run(at.opening + c.typed + "{Enter}" + at.closing);
+        ASSERT_FALSE(result.error) << "step " << c.step << ", " << c.typed << ": " << *result.error;
+        EXPECT_EQ(result.slots[at.slot], c.answer) << "step " << c.step << ", " << c.typed;
+        EXPECT_TRUE(ShowsInTurn(result.Lines("display"), {c.display})) << "step " << c.step << ", " << c.typed;
+    }
 }
 
 TEST(CharacterEntry, AddressTakesTheTextSetWithoutHyphen)

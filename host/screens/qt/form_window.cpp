@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -173,6 +175,18 @@ bool FormWindow::event(QEvent* event)
         // Only the dialog's own flow closes it.
         event->ignore();
         return true;
+    case QEvent::InputMethodQuery: {
+        // The platform composes dead keys in its input context, which serves only a focus
+        // object that takes input methods; without it the dead key is dropped.
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        if (query->queries().testFlag(Qt::ImEnabled))
+            query->setValue(Qt::ImEnabled, true);
+        query->accept();
+        return true;
+    }
+    case QEvent::InputMethod:
+        TypeComposed(static_cast<QInputMethodEvent*>(event)->commitString());
+        return true;
     default:
         return QWindow::event(event);
     }
@@ -222,6 +236,16 @@ void FormWindow::keyPressEvent(QKeyEvent* event)
         application_.Post({window, WM_KEYDOWN, stroke.virtual_key, static_cast<LPARAM>(stroke.shift)});
     if (stroke.character)
         application_.Post({window, WM_CHAR, static_cast<unsigned char>(*stroke.character), 0});
+}
+
+void FormWindow::TypeComposed(const QString& text)
+{
+    // What is being composed shows nothing, as on Windows; what is committed is typed.
+    TForm* form = TopForm();
+    if (form == nullptr)
+        return;
+    for (const char character : ComposedCharacters(text))
+        application_.Post({form->GetHandle(), WM_CHAR, static_cast<unsigned char>(character), 0});
 }
 
 void FormWindow::SynthesizeClick(QPoint at)

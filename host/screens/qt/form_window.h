@@ -69,6 +69,8 @@ private:
     // The topmost showing control of the top form under a window point, or nullptr.
     TControl* ControlAt(QPointF at) const;
     void SetHeldInside(bool inside);
+    // Characters the platform's input method composed, to the form on top.
+    void TypeComposed(const QString& text);
 
     TApplication& application_;
     QPointer<QScreen> display_;  // gone when the display is unplugged

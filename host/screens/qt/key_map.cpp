@@ -103,6 +103,16 @@ KeyStroke TranslateKey(int qt_key, Qt::KeyboardModifiers modifiers, const QStrin
     return stroke;
 }
 
+std::vector<char> ComposedCharacters(const QString& text)
+{
+    std::vector<char> characters;
+    for (const uint code_point : text.toUcs4())
+        if (code_point >= 32 && code_point != 127)
+            if (const std::optional<char> byte = ToCp1252(code_point))
+                characters.push_back(*byte);
+    return characters;
+}
+
 int QtKeyForCharacter(char32_t code_point)
 {
     if (code_point >= U'a' && code_point <= U'z')

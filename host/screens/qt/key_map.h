@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "host/forms/messages.h"
 
@@ -20,6 +21,9 @@ struct KeyStroke {
 uint16_t VirtualKey(int qt_key, Qt::KeyboardModifiers modifiers);
 ShiftState ShiftBits(Qt::KeyboardModifiers modifiers);
 KeyStroke TranslateKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text);
+// The characters that text composed by the platform's input method types (a dead key and the
+// letter after it: "Ã"), one WM_CHAR each; those the code page lacks type nothing.
+std::vector<char> ComposedCharacters(const QString& text);
 
 // The Qt key a keyboard reports for a character (its capital for letters), or 0.
 int QtKeyForCharacter(char32_t code_point);

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <cstdlib>
+#include <vector>
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
@@ -46,12 +47,47 @@ void DropKeptWindow()
         screen_keeping_window->DropWindow();
 }
 
-// A process that ends with the module loaded destroys statics in the reverse order of their
-// making: what Qt's platform plugin made after the application object would go before the
-// window that still uses it. Made once the first window is, this goes before them, at exit or
-// when the module is unloaded.
+// How the process ends around a window still kept, when no host's Qt application took it down
+// first (DropKeptWindow above):
+// - The module unloaded: Qt's libraries outlive it, and a host's Qt application would keep a
+//   window whose code is gone, so the window goes, while every Qt global is there.
+// - The process exiting: statics end in the reverse order of their making, and Qt makes many
+//   of its globals on first use (QOpenGLContext's thread storage, used by ~QWindow, is made
+//   after the first window goes). Whether the program links these objects, links the library
+//   or loads it, no order of ours is sure to come before all of them. So at exit the window is
+//   left to the process, as Qt leaves its own application: no call into Qt, and the X server
+//   takes the window with the connection.
+enum class ModuleEnd { none, unload, exit };
+ModuleEnd module_end = ModuleEnd::none;
+
+// Left at exit; reachable, so leak checkers do not count them.
+std::vector<std::unique_ptr<QObject>>& LeftToTheProcess()
+{
+    static auto* left = new std::vector<std::unique_ptr<QObject>>();
+    return *left;
+}
+
+// The loader runs a shared object's finalisers at dlclose before the destructors of its C++
+// statics, and at exit after every static of every object: run first, it is an unload.
+__attribute__((destructor)) void EndOfModule()
+{
+    if (module_end != ModuleEnd::none)
+        return;
+    module_end = ModuleEnd::unload;
+    DropKeptWindow();
+}
+
+// Made once the first window is; it ends at exit (before the statics that hold the screen),
+// or at unload after EndOfModule.
 struct KeptWindowEnd {
-    ~KeptWindowEnd() { DropKeptWindow(); }
+    ~KeptWindowEnd()
+    {
+        if (module_end != ModuleEnd::none)
+            return;
+        module_end = ModuleEnd::exit;
+        if (screen_keeping_window != nullptr)
+            screen_keeping_window->LeaveWindow();
+    }
 };
 
 }  // namespace
@@ -69,15 +105,21 @@ WindowScreen::WindowScreen(bool offscreen, std::string display) : offscreen_(off
 
 WindowScreen::~WindowScreen()
 {
-    if (QCoreApplication::instance() != nullptr) {
+    // Without an application its platform, and the window's with it, are gone already.
+    if (QCoreApplication::instance() != nullptr && module_end != ModuleEnd::exit)
         DropWindow();
-    } else {
-        // No application: its platform, and the window's with it, are gone already.
-        (void)window_.release();
-        (void)wake_.release();
-    }
+    else
+        LeaveWindow();
+}
+
+void WindowScreen::LeaveWindow()
+{
     if (screen_keeping_window == this)
         screen_keeping_window = nullptr;
+    if (window_)
+        LeftToTheProcess().push_back(std::move(window_));
+    if (wake_)
+        LeftToTheProcess().push_back(std::move(wake_));
 }
 
 void WindowScreen::DropWindow()

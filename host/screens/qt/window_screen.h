@@ -45,6 +45,8 @@ public:
     bool KeepsWindow() const { return window_ != nullptr; }
     // Destroys the kept window now, while Qt is still there to take it (its application ends).
     void DropWindow();
+    // Lets go of the window without a call into Qt, whose globals may be gone (the process ends).
+    void LeaveWindow();
     // Saves the window as it shows now, as PNG.
     void SaveShot(const std::string& utf8_path);
 

@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Types the cases of a keyboard table on a real X keyboard and compares what the host gets back.
+
+    abnt2_keys.py TABLE HOST [HOST ARGUMENTS...]
+
+Run inside an X server of its own (xvfb-run): it sets the Brazilian ABNT2 keymap, starts the
+host once per call with its window on that display (tzc-host --screen window, or the Windows
+tzc-host.exe through Wine), waits for the dialog's window, and types each case with xdotool at the
+name and address steps (one call), the consumer-search step and the e-mail step. Exits 1 when an
+answer differs from the table's, printing every difference.
+"""
+import subprocess
+import sys
+import time
+
+CPF = "5 2 9 9 8 2 2 4 7 2 5".split()
+WINDOW = "^TZC04182$"
+# The keys that confirm a step themselves: Return, and the keypad's Enter by its key code.
+ENTERS = {"Return", "KP_Enter", "104"}
+# Each call: the host's parameters, the steps typed, and the slot of each step's answer.
+CALLS = [
+    ([], ["name", "address"], {"name": 1, "address": 2}),
+    (["--param", "14=S"], ["search"], {"search": 7}),
+    (["--param", "11=S", "--param", "13=N"], ["email"], {"email": 6}),
+]
+COLUMNS = ["name", "address", "search", "email"]
+
+
+def read_table(path):
+    cases = []
+    with open(path, encoding="utf-8") as table:
+        for line in table:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if len(fields) != 1 + len(COLUMNS):
+                sys.exit(f"{path}: want {1 + len(COLUMNS)} columns: {line!r}")
+            cases.append((fields[0].split(), dict(zip(COLUMNS, fields[1:]))))
+    return cases
+
+
+def xdotool(*args, timeout=20):
+    return subprocess.run(["xdotool", *args], check=True, timeout=timeout, capture_output=True, text=True).stdout
+
+
+def type_keys(keys):
+    xdotool("key", "--delay", "40", *keys)
+    # The step's handlers and the next step's opening, before the next keys.
+    time.sleep(0.6)
+
+
+def call(host, params, typed_steps):
+    """One call: the document, then the keys of each step; returns the host's slots."""
+    process = subprocess.Popen(host + params, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    try:
+        window = xdotool("search", "--sync", "--onlyvisible", "--name", WINDOW, timeout=60).split()[0]
+        xdotool("windowfocus", "--sync", window)
+        time.sleep(0.3)
+        if not params:
+            type_keys(CPF + ["Return"])
+        for keys in typed_steps:
+            type_keys(keys if keys and keys[-1] in ENTERS else keys + ["Return"])
+        out, err = process.communicate(timeout=30)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    slots = {}
+    for line in out.splitlines():
+        index, _, value = line.partition("=")
+        if index.isdigit():
+            slots[int(index)] = value
+    if not slots:
+        raise RuntimeError(f"no answers: {out.strip()} {err.strip()}")
+    return slots
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    cases = read_table(sys.argv[1])
+    host = sys.argv[2:]
+    # The server resets, and its keymap with it, when its last client goes: one stays connected.
+    holder = subprocess.Popen(["xdotool", "sleep", "100000"])
+    failures = 0
+    try:
+        time.sleep(0.3)
+        subprocess.run(["setxkbmap", "-model", "abnt2", "-layout", "br"], check=True)
+        for keys, expected in cases:
+            for params, steps, slots in CALLS:
+                try:
+                    answers = call(host, params, [keys] * len(steps))
+                except (RuntimeError, subprocess.SubprocessError) as error:
+                    print(f"FAIL {' '.join(keys)} at {'/'.join(steps)}: {error}")
+                    failures += 1
+                    continue
+                for step in steps:
+                    got = answers.get(slots[step])
+                    if got != expected[step]:
+                        print(f"FAIL {' '.join(keys)} at {step}: got {got!r}, want {expected[step]!r}")
+                        failures += 1
+                    else:
+                        print(f"ok   {' '.join(keys)} at {step}: {got!r}")
+    finally:
+        holder.kill()
+        holder.wait()
+    print(f"{failures} of {len(cases) * len(COLUMNS)} answers differ")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

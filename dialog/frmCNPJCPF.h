@@ -39,7 +39,6 @@ struct PassoInfo;
 class TfrmCNPJCPF final : public host::TForm {
 public:
     TfrmCNPJCPF();
-    ~TfrmCNPJCPF() override;
 
     // Components, back to front.
     host::TShape& Shape1;

@@ -34,6 +34,9 @@ enum Passo : uint8_t {
 // The current step; one byte, as the flows and the key handlers share it.
 extern Passo nPasso;
 
+// The prompt labels, which share one row, by their place in `TfrmCNPJCPF::Prompts()`.
+enum class Prompt : uint8_t { lblTexto, lblTexto2, lblCupomDesc, lblIdEstrangeira, lblEmailCupom, lblPesqCons };
+
 struct PassoInfo;
 
 class TfrmCNPJCPF final : public host::TForm {
@@ -128,8 +131,9 @@ private:
     void BuildDigitKeypad();
     void SetupSideButton(host::TBlendedBitBtn& button, int top, const char* caption, host::TColor color,
                          int font_height, host::TGlyph glyph);
-    // Every prompt label; a step shows exactly one.
+    // Every prompt label, in the order of `Prompt`; a step shows exactly one.
     std::array<host::TLabel*, 6> Prompts() const;
+    host::TLabel& PromptLabel(Prompt prompt) const;
     void ShowOnlyPrompt(host::TLabel& prompt);
     void ShowDigitKeypad();
     void ShowLetterKeyboard();

@@ -141,7 +141,14 @@ private:
     const PassoInfo& AbrePasso(Passo step);
     // A flow of one answer: the step, its wait, the close.
     void PedeSomente(Passo step);
+    // The identification flow's parts: the document step, opened and asked until the document
+    // stands; the name or the address step.
+    void AskDocument();
+    const PassoInfo& OpenDocumentStep();
+    void WaitForDocument(Passo confirmed);
+    void AskIdentificationStep(Passo step);
     void WaitUntilStep(Passo end);
+    // Shows the catalogue's text for `key` as an error; returns once it is dismissed.
     void Rejeita(const char* key);
     void PostClose();
 

@@ -2,6 +2,7 @@
 // message catalogue and the wiring of events to handlers.
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "dialog/frmCNPJCPF.h"
 #include "host/text/strings.h"

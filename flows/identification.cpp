@@ -67,7 +67,7 @@ const char* ConfirmedDocumentRejection(TfrmCNPJCPF& dialog)
 }
 
 // The checks of every document, confirmed or pre-filled: the catalogue key of the rejection, or
-// nullptr. A number of CPF length that fails the CPF check is cleared, so the step opens empty.
+// nullptr. One of at most 11 characters that fails the CPF check is cleared: the step opens empty.
 const char* DocumentRejection(TfrmCNPJCPF& dialog)
 {
     std::string& document = dialog.sCPFCNPJ;

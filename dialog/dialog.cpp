@@ -10,9 +10,14 @@ using namespace host;
 
 std::array<TLabel*, 6> TfrmCNPJCPF::Prompts() const
 {
-    auto& self = const_cast<TfrmCNPJCPF&>(*this);
-    return {&self.lblTexto, &self.lblTexto2, &self.lblCupomDesc, &self.lblIdEstrangeira, &self.lblEmailCupom,
-            &self.lblPesqCons};
+    return {&lblTexto, &lblTexto2, &lblCupomDesc, &lblIdEstrangeira, &lblEmailCupom, &lblPesqCons};
+}
+
+TLabel& TfrmCNPJCPF::PromptLabel(Prompt prompt) const
+{
+    static_assert(static_cast<std::size_t>(Prompt::lblPesqCons) + 1 == std::tuple_size_v<decltype(Prompts())>,
+                  "one place in the list for every prompt");
+    return *Prompts()[static_cast<std::size_t>(prompt)];
 }
 
 void TfrmCNPJCPF::ShowOnlyPrompt(TLabel& prompt)
@@ -52,7 +57,7 @@ const PassoInfo& TfrmCNPJCPF::AbrePasso(Passo step)
 {
     const PassoInfo& passo = *InfoDoPasso(step);
     nPasso = step;
-    TLabel& prompt = passo.prompt(*this);
+    TLabel& prompt = PromptLabel(passo.prompt);
     ShowOnlyPrompt(prompt);
     if (passo.prompt_key != nullptr)
         prompt.SetText(msgPadrao.Msg(passo.prompt_key));

@@ -34,12 +34,14 @@ enum Passo : uint8_t {
 // The current step; one byte, as the flows and the key handlers share it.
 extern Passo nPasso;
 
+// The prompt labels, which share one row, by their place in `TfrmCNPJCPF::Prompts()`.
+enum class Prompt : uint8_t { lblTexto, lblTexto2, lblCupomDesc, lblIdEstrangeira, lblEmailCupom, lblPesqCons };
+
 struct PassoInfo;
 
 class TfrmCNPJCPF final : public host::TForm {
 public:
     TfrmCNPJCPF();
-    ~TfrmCNPJCPF() override;
 
     // Components, back to front.
     host::TShape& Shape1;
@@ -129,8 +131,9 @@ private:
     void BuildDigitKeypad();
     void SetupSideButton(host::TBlendedBitBtn& button, int top, const char* caption, host::TColor color,
                          int font_height, host::TGlyph glyph);
-    // Every prompt label; a step shows exactly one.
+    // Every prompt label, in the order of `Prompt`; a step shows exactly one.
     std::array<host::TLabel*, 6> Prompts() const;
+    host::TLabel& PromptLabel(Prompt prompt) const;
     void ShowOnlyPrompt(host::TLabel& prompt);
     void ShowDigitKeypad();
     void ShowLetterKeyboard();
@@ -138,7 +141,14 @@ private:
     const PassoInfo& AbrePasso(Passo step);
     // A flow of one answer: the step, its wait, the close.
     void PedeSomente(Passo step);
+    // The identification flow's parts: the document step, opened and asked until the document
+    // stands; the name or the address step.
+    void AskDocument();
+    const PassoInfo& OpenDocumentStep();
+    void WaitForDocument(Passo confirmed);
+    void AskIdentificationStep(Passo step);
     void WaitUntilStep(Passo end);
+    // Shows the catalogue's text for `key` as an error; returns once it is dismissed.
     void Rejeita(const char* key);
     void PostClose();
 

@@ -56,21 +56,6 @@ constexpr std::array kCatalogue = {
     "EMAILINV|Email inválido. Favor digitar um email correto ou deixar de informar o mesmo.",
 };
 
-// Made by the first dialog and freed with the last, never by a static destructor: the module's
-// last dialog is freed at unload, after the statics made after it, and must still find the list.
-std::vector<TfrmCNPJCPF*>*& LiveDialogList()
-{
-    static std::vector<TfrmCNPJCPF*>* dialogs = nullptr;
-    return dialogs;
-}
-
-std::vector<TfrmCNPJCPF*>& LiveDialogs()
-{
-    if (LiveDialogList() == nullptr)
-        LiveDialogList() = new std::vector<TfrmCNPJCPF*>();
-    return *LiveDialogList();
-}
-
 }  // namespace
 
 TfrmCNPJCPF::TfrmCNPJCPF()
@@ -95,23 +80,6 @@ TfrmCNPJCPF::TfrmCNPJCPF()
       tmrCancAutoPag(this)
 {
     BuildLayout();
-    // One observer for every dialog alive: a second dialog (a test's) must not silence the
-    // trace of the one on screen. Each traces only while it is modal.
-    if (LiveDialogs().empty())
-        Application().SetObserver([] {
-            for (TfrmCNPJCPF* dialog : LiveDialogs())
-                dialog->TraceChanges();
-        });
-    LiveDialogs().push_back(this);
-}
-
-TfrmCNPJCPF::~TfrmCNPJCPF()
-{
-    std::erase(LiveDialogs(), this);
-    if (LiveDialogs().empty()) {
-        Application().SetObserver(nullptr);
-        delete std::exchange(LiveDialogList(), nullptr);
-    }
 }
 
 void TfrmCNPJCPF::BuildLayout()

@@ -71,8 +71,7 @@ void TfrmCNPJCPF::FormKeyDown(TObject*, uint16_t& key, ShiftState)
             RemoveFirstLineFeed(this->*passo->line_feed_field);
         if (nPasso == PassoEmail && !EmailAccepted(*this)) {
             // The step stays open with the address as typed, for the customer to correct.
-            Mensagemvlx::Mensagem(msgPadrao.Msg("EMAILINV"), "", "N", "N", Mensagemvlx::TTipoMensagem::Erro, "",
-                                  sContextoMsg, 0, nullptr);
+            Rejeita("EMAILINV");
             Abort();
         }
         nPasso = passo->after_enter;

@@ -1,7 +1,5 @@
 #include "dialog/steps.h"
 
-#include <limits>
-
 #include "dialog/char_sets.h"
 #include "dialog/document_masks.h"
 #include "host/text/strings.h"
@@ -37,56 +35,76 @@ std::string AsTyped(const F& d)
     return d.*field;
 }
 
-// The prompt labels, by the names they have on the dialog.
-host::TLabel& lblTexto(F& d) { return d.lblTexto; }
-host::TLabel& lblTexto2(F& d) { return d.lblTexto2; }
-host::TLabel& lblCupomDesc(F& d) { return d.lblCupomDesc; }
-host::TLabel& lblIdEstrangeira(F& d) { return d.lblIdEstrangeira; }
-host::TLabel& lblEmailCupom(F& d) { return d.lblEmailCupom; }
-host::TLabel& lblPesqCons(F& d) { return d.lblPesqCons; }
-
-constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();
-
 }  // namespace
 
 // clang-format off
-const std::array<PassoInfo, 8> kPassos = {{
-    // step              field              prompt               prompt key   keypad
-    //   takes            room  limit       line feed  display
-    //   needs answer  line feed removed from  after Enter     declines all  declined with   slot length
-    {PassoDocumento,     &F::sCPFCNPJ,      lblTexto,        nullptr,     Keypad::Digits,
-        IsDigit,          29,   14,         false,     DocumentDisplay,
-        true,          nullptr,                PassoNome,      false,        nullptr,        0,   29},
-    {PassoNome,          &F::sNome,         lblTexto2,       "NOME",      Keypad::Letters,
-        IsNameCharacter,  30,   kUnlimited, false,     NameDisplay,
-        false,         nullptr,                PassoEndereco,  false,        nullptr,        1,   30},
-    {PassoEndereco,      &F::sEndereco,     lblTexto2,       "ENDERECO",  Keypad::Letters,
-        InTextSet,        80,   kUnlimited, false,     AddressDisplay,
-        false,         &F::sObsTexto,          PassoNenhum,    false,        nullptr,        2,   80},
-    {PassoTelefone,      &F::sObsTexto,     lblTexto2,       "INFTEXTO",  Keypad::Digits,
-        IsDigit,          100,  kUnlimited, true,      TelephoneDisplay,
-        false,         &F::sObsTexto,          PassoNenhum,    false,        nullptr,        3,   80},
-    {PassoCodPromoc,     &F::sCodPromoc,    lblCupomDesc,    nullptr,     Keypad::Letters,
-        InTextSet,        100,  kUnlimited, true,      AsTyped<&F::sCodPromoc>,
-        false,         &F::sCodPromoc,         PassoNenhum,    false,        nullptr,        4,   0},
-    {PassoIdEstrangeira, &F::sIdEstrangeira, lblIdEstrangeira, nullptr,   Keypad::Letters,
-        InTextSet,        20,   kUnlimited, false,     AsTyped<&F::sIdEstrangeira>,
-        true,          &F::sIdEstrangeira,     PassoNome,      true,         nullptr,        5,   20},
-    {PassoEmail,         &F::sEmailCupom,   lblEmailCupom,   nullptr,     Keypad::Letters,
-        InEmailSet,       50,   kUnlimited, false,     AsTyped<&F::sEmailCupom>,
-        false,         &F::sEmailCupom,        PassoNenhum,    true,         &F::sPedeEmail, 6,   50},
-    {PassoPesqCons,      &F::sPesqCons,     lblPesqCons,     nullptr,     Keypad::Letters,
-        InTextSet,        50,   kUnlimited, false,     AsTyped<&F::sPesqCons>,
-        false,         &F::sPesqCons,          PassoNenhum,    true,         nullptr,        7,   50},
+constexpr std::array<PassoInfo, 8> kPassos = {{
+    {.passo = PassoDocumento, .field = &F::sCPFCNPJ, .prompt = Prompt::lblTexto, .keypad = Keypad::Digits,
+     .takes = IsDigit, .room = 29, .field_limit = 14, .display = DocumentDisplay,
+     .needs_answer = true, .after_enter = PassoNome,
+     .slot = 0, .slot_length = 29},
+    {.passo = PassoNome, .field = &F::sNome, .prompt = Prompt::lblTexto2, .prompt_key = "NOME",
+     .keypad = Keypad::Letters,
+     .takes = IsNameCharacter, .room = 30, .display = NameDisplay,
+     .after_enter = PassoEndereco,
+     .slot = 1, .slot_length = 30},
+    {.passo = PassoEndereco, .field = &F::sEndereco, .prompt = Prompt::lblTexto2, .prompt_key = "ENDERECO",
+     .keypad = Keypad::Letters,
+     .takes = InTextSet, .room = 80, .display = AddressDisplay,
+     .line_feed_field = &F::sObsTexto, .after_enter = PassoNenhum,
+     .slot = 2, .slot_length = 80},
+    {.passo = PassoTelefone, .field = &F::sObsTexto, .prompt = Prompt::lblTexto2, .prompt_key = "INFTEXTO",
+     .keypad = Keypad::Digits,
+     .takes = IsDigit, .room = 100, .line_feed_at_50 = true, .display = TelephoneDisplay,
+     .line_feed_field = &F::sObsTexto, .after_enter = PassoNenhum,
+     .slot = 3, .slot_length = 80},
+    {.passo = PassoCodPromoc, .field = &F::sCodPromoc, .prompt = Prompt::lblCupomDesc, .keypad = Keypad::Letters,
+     .takes = InTextSet, .room = 100, .line_feed_at_50 = true, .display = AsTyped<&F::sCodPromoc>,
+     .line_feed_field = &F::sCodPromoc, .after_enter = PassoNenhum,
+     .slot = 4, .slot_length = 0},
+    {.passo = PassoIdEstrangeira, .field = &F::sIdEstrangeira, .prompt = Prompt::lblIdEstrangeira,
+     .keypad = Keypad::Letters,
+     .takes = InTextSet, .room = 20, .display = AsTyped<&F::sIdEstrangeira>,
+     .needs_answer = true, .line_feed_field = &F::sIdEstrangeira, .after_enter = PassoNome,
+     .declines_all = true,
+     .slot = 5, .slot_length = 20},
+    {.passo = PassoEmail, .field = &F::sEmailCupom, .prompt = Prompt::lblEmailCupom, .keypad = Keypad::Letters,
+     .takes = InEmailSet, .room = 50, .display = AsTyped<&F::sEmailCupom>,
+     .line_feed_field = &F::sEmailCupom, .after_enter = PassoNenhum,
+     .declines_all = true, .declined_with = &F::sPedeEmail,
+     .slot = 6, .slot_length = 50},
+    {.passo = PassoPesqCons, .field = &F::sPesqCons, .prompt = Prompt::lblPesqCons, .keypad = Keypad::Letters,
+     .takes = InTextSet, .room = 50, .display = AsTyped<&F::sPesqCons>,
+     .line_feed_field = &F::sPesqCons, .after_enter = PassoNenhum,
+     .declines_all = true,
+     .slot = 7, .slot_length = 50},
 }};
 // clang-format on
 
+namespace {
+
+// Row i is step i + 1 and fills slot i, so a step finds its row by index and decline finds the
+// later answers in the later rows; every row has what typing and the display need.
+constexpr bool RowsStandInStepOrder()
+{
+    for (std::size_t row = 0; row < kPassos.size(); ++row) {
+        const PassoInfo& info = kPassos[row];
+        if (RowOf(info.passo) != row || info.slot != static_cast<int>(row))
+            return false;
+        if (info.field == nullptr || info.takes == nullptr || info.display == nullptr || info.room == 0)
+            return false;
+    }
+    return true;
+}
+static_assert(RowsStandInStepOrder());
+
+}  // namespace
+
 const PassoInfo* InfoDoPasso(Passo step)
 {
-    for (const PassoInfo& info : kPassos)
-        if (info.passo == step)
-            return &info;
-    return nullptr;
+    if (step == PassoNenhum || RowOf(step) >= kPassos.size())
+        return nullptr;
+    return &kPassos[RowOf(step)];
 }
 
 std::string* StepField(TfrmCNPJCPF& dialog, Passo step)

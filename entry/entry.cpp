@@ -33,16 +33,27 @@ namespace {
     dlopen("libgomp.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) != nullptr;
 #endif
 
-// Frees the dialog and the message box when the module is unloaded. Made after the application
+// The one dialog's lifetime in the module: the trace follows it, whichever instance it is now,
+// and it is freed with the message box when the module is unloaded. Made after the application
 // object and after the first dialog (whose own statics the destructor still uses), so that it
 // is destroyed before them.
 struct DialogLifetime {
+    DialogLifetime()
+    {
+        host::Application().SetObserver([] {
+            if (frmCNPJCPF != nullptr)
+                frmCNPJCPF->TraceChanges();
+        });
+    }
     ~DialogLifetime()
     {
+        host::Application().SetObserver(nullptr);
         delete frmCNPJCPF;
         frmCNPJCPF = nullptr;
         host::FreeMessageBox();
     }
+    DialogLifetime(const DialogLifetime&) = delete;
+    DialogLifetime& operator=(const DialogLifetime&) = delete;
 };
 
 // A call that failed while the dialog showed leaves no step open and no step timer running, so
@@ -58,13 +69,8 @@ void EndFailedShow(TfrmCNPJCPF& dialog) noexcept
 TfrmCNPJCPF& Dialog()
 {
     if (frmCNPJCPF == nullptr) {
-        // The trace follows the one instance, whichever it is now.
-        host::Application().SetObserver([] {
-            if (frmCNPJCPF != nullptr)
-                frmCNPJCPF->TraceChanges();
-        });
         frmCNPJCPF = new TfrmCNPJCPF();
-        static DialogLifetime lifetime;
+        static const DialogLifetime lifetime;
     }
     return *frmCNPJCPF;
 }

@@ -1,5 +1,7 @@
 // "Não informar", Escape and the 20-second step timer: the answer of the current step and of
 // every later step is emptied, and every wait ends.
+#include <span>
+
 #include "dialog/frmCNPJCPF.h"
 #include "dialog/steps.h"
 
@@ -8,11 +10,13 @@ namespace Cli_Tzc04182 {
 void TfrmCNPJCPF::sbtSairClick(host::TObject*)
 {
     if (const PassoInfo* passo = InfoDoPasso(nPasso)) {
-        const std::size_t first = passo->declines_all ? 0 : static_cast<std::size_t>(passo - kPassos.data());
-        for (std::size_t i = first; i < kPassos.size(); ++i) {
-            (this->*kPassos[i].field).clear();
-            if (kPassos[i].declined_with != nullptr)
-                (this->*kPassos[i].declined_with).clear();
+        // The rows stand in the order of the answers, as the table asserts: the later answers are the
+        // rows after this one.
+        const std::size_t first = passo->declines_all ? 0 : RowOf(passo->passo);
+        for (const PassoInfo& declined : std::span(kPassos).subspan(first)) {
+            (this->*declined.field).clear();
+            if (declined.declined_with != nullptr)
+                (this->*declined.declined_with).clear();
         }
     }
     bSair = true;

@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kConsumidorFinal = "CONSUMIDOR FINAL";
 constexpr int64_t kOnes = 11111111111;
 
+bool HasDocument(const TfrmCNPJCPF& dialog) { return !Consiste::EmptyString(dialog.sCPFCNPJ); }
+
 // DigitosRepetidos by value: zero and the nine 11-digit numbers of one repeated digit.
 bool IsRepeatedNumber(int64_t value)
 {
@@ -48,6 +50,40 @@ bool DocumentPassesStepChecks(const std::string& document, bool alphanumeric)
         return false;
     }
     return document.size() == 11 || document.size() == 14;
+}
+
+// The checks of a document confirmed in the step, none after a decline: the catalogue key of the
+// rejection, or nullptr. A document that passes is returned in capitals, also when the host
+// pre-filled it in lower case.
+const char* ConfirmedDocumentRejection(TfrmCNPJCPF& dialog)
+{
+    if (dialog.bSair)
+        return nullptr;
+    if (!DocumentPassesStepChecks(dialog.sCPFCNPJ, dialog.AceitaCNPJAlfanumerico()))
+        return "CGCCPF_NOK";
+    if (dialog.AceitaCNPJAlfanumerico() && HasLetter(dialog.sCPFCNPJ))
+        dialog.sCPFCNPJ = UpperCase(dialog.sCPFCNPJ);
+    return nullptr;
+}
+
+// The checks of every document, confirmed or pre-filled: the catalogue key of the rejection, or
+// nullptr. One of at most 11 characters that fails the CPF check is cleared: the step opens empty.
+const char* DocumentRejection(TfrmCNPJCPF& dialog)
+{
+    std::string& document = dialog.sCPFCNPJ;
+    if (!HasDocument(dialog))
+        return nullptr;
+    if (document.size() <= 11 && !Consiste::CPFOk(ExtraiDigitos(document))) {
+        document.clear();
+        return "CGCCPF_NOK";
+    }
+    if (document == dialog.sCNPJFilial) {
+        // After a decline no step opens again: the branch's CNPJ is no customer's document.
+        if (dialog.bSair)
+            document.clear();
+        return "CNPJ_NOK";
+    }
+    return nullptr;
 }
 
 // How long before the step's time limit a listener is told of it.
@@ -107,79 +143,76 @@ private:
 
 void TfrmCNPJCPF::DoCPFNome()
 {
-    const bool apc = sTipoTerminal == "APC";
-    auto hasDocument = [this] { return !Consiste::EmptyString(sCPFCNPJ); };
-    auto timedWait = [this, apc](Passo end) {
-        const StepTimeLimit limit(tmrCancAutoPag, apc);
-        WaitUntilStep(end);
-    };
-    auto nameStep = [&] { timedWait(AbrePasso(PassoNome).after_enter); };
-    // The address prompt alone: a foreign identification taken in the name step left its own up.
-    auto addressStep = [&] { timedWait(AbrePasso(PassoEndereco).after_enter); };
-    bool bPrimeiraVez = true;
-    for (;;) {
-        lblTexto.SetText(sCPFCRM == "S" ? "CPF para o OndrixCRM" : "Informe o CPF ou CNPJ");
-        const Passo documentEnd = AbrePasso(PassoDocumento).after_enter;
-
-        if (sSomenteNome == "S" || sPedeCPF == "N") {
-            // The name without a document: no default name, no short address cleared.
-            nameStep();
-            if (sPedeCPF != "S")
-                addressStep();
-            break;
-        }
-
-        // A document the host pre-filled is checked without asking, the first time only.
-        if (!hasDocument() || !bPrimeiraVez || bCodPromoc) {
-            bPrimeiraVez = false;
-            {
-                const StepTimeLimit limit(tmrCancAutoPag, apc);
-                const LetterSwitch letters(*this, AceitaCNPJAlfanumerico());
-                if (hasDocument())
-                    FormataCPFCNPJ();
-                WaitUntilStep(documentEnd);
-            }
-            if (!bSair && !DocumentPassesStepChecks(sCPFCNPJ, AceitaCNPJAlfanumerico())) {
-                Rejeita("CGCCPF_NOK");
-                continue;
-            }
-            // Returned in capitals, also when the host pre-filled it in lower case.
-            if (!bSair && AceitaCNPJAlfanumerico() && HasLetter(sCPFCNPJ))
-                sCPFCNPJ = UpperCase(sCPFCNPJ);
-        }
-        if (hasDocument() && sCPFCNPJ.size() <= 11 && !Consiste::CPFOk(ExtraiDigitos(sCPFCNPJ))) {
-            sCPFCNPJ.clear();
-            Rejeita("CGCCPF_NOK");
-            continue;
-        }
-        if (hasDocument() && sCPFCNPJ == sCNPJFilial) {
-            // Open the step after this rejection, or a pre-filled branch CNPJ would be refused for ever.
-            bPrimeiraVez = false;
-            // After a decline no step opens again: the branch's CNPJ is no customer's document.
-            if (bSair)
-                sCPFCNPJ.clear();
-            Rejeita("CNPJ_NOK");
-            continue;
-        }
-
-        if (sTipoTerminal == "TAA" || sPedeNomeEndereco != "S") {
-            if (hasDocument())
+    if (sSomenteNome == "S" || sPedeCPF == "N") {
+        // The name without a document: no default name, no short address cleared. The document's
+        // prompt and keypad come up first all the same, as at every start of this flow.
+        OpenDocumentStep();
+        AskIdentificationStep(PassoNome);
+        if (sPedeCPF != "S")
+            AskIdentificationStep(PassoEndereco);
+    } else {
+        AskDocument();
+        if (sTipoTerminal != "TAA" && sPedeNomeEndereco == "S") {
+            // Who gave a document leaves with a usable name, and with no address too short to be one.
+            AskIdentificationStep(PassoNome);
+            if (HasDocument(*this) && (Consiste::EmptyString(sNome) || sNome.size() < 3))
                 sNome = kConsumidorFinal;
-            break;
+            AskIdentificationStep(PassoEndereco);
+            if (HasDocument(*this) && !Consiste::EmptyString(sEndereco) && sEndereco.size() < 5)
+                sEndereco.clear();
+        } else if (HasDocument(*this)) {
+            // Neither name nor address is asked: a document goes with the default name.
+            sNome = kConsumidorFinal;
         }
-
-        nameStep();
-        if (Consiste::EmptyString(sNome) && hasDocument())
-            sNome = kConsumidorFinal;
-        if (sNome.size() < 3 && hasDocument())
-            sNome = kConsumidorFinal;
-
-        addressStep();
-        if (!Consiste::EmptyString(sEndereco) && sEndereco.size() < 5 && hasDocument())
-            sEndereco.clear();
-        break;
     }
     PostClose();
+}
+
+// The document step, opened again after every rejection until the document stands. A document
+// the host pre-filled is checked without asking on the first pass only: after a rejection the
+// step opens for the customer to correct the number or decline, or a pre-filled branch CNPJ
+// would be refused for ever.
+void TfrmCNPJCPF::AskDocument()
+{
+    for (bool bPrimeiraVez = true;; bPrimeiraVez = false) {
+        const Passo confirmed = OpenDocumentStep().after_enter;
+        const char* rejection = nullptr;
+        if (!bPrimeiraVez || !HasDocument(*this)) {
+            WaitForDocument(confirmed);
+            rejection = ConfirmedDocumentRejection(*this);
+        }
+        if (rejection == nullptr)
+            rejection = DocumentRejection(*this);
+        if (rejection == nullptr)
+            return;
+        Rejeita(rejection);
+    }
+}
+
+const PassoInfo& TfrmCNPJCPF::OpenDocumentStep()
+{
+    lblTexto.SetText(sCPFCRM == "S" ? "CPF para o OndrixCRM" : "Informe o CPF ou CNPJ");
+    return AbrePasso(PassoDocumento);
+}
+
+// The customer types or corrects the number until Enter moves the step to `confirmed`, within
+// the step's time limit on "APC" terminals. A number already there shows in its mask.
+void TfrmCNPJCPF::WaitForDocument(Passo confirmed)
+{
+    const StepTimeLimit limit(tmrCancAutoPag, sTipoTerminal == "APC");
+    const LetterSwitch letters(*this, AceitaCNPJAlfanumerico());
+    if (HasDocument(*this))
+        FormataCPFCNPJ();
+    WaitUntilStep(confirmed);
+}
+
+// The name or the address, within the step's time limit on "APC" terminals. The step shows its
+// prompt alone: a foreign identification taken in the name step left its own up.
+void TfrmCNPJCPF::AskIdentificationStep(Passo step)
+{
+    const Passo end = AbrePasso(step).after_enter;
+    const StepTimeLimit limit(tmrCancAutoPag, sTipoTerminal == "APC");
+    WaitUntilStep(end);
 }
 
 }  // namespace Cli_Tzc04182

@@ -54,14 +54,14 @@ public:
 
     void OnTestIterationEnd(const testing::UnitTest& unit_test, int) override
     {
-        Print("[==========] " + std::to_string(unit_test.test_to_run_count()) + " tests from " +
-              std::to_string(unit_test.test_suite_to_run_count()) + " test suites ran. (" +
+        Print("[==========] " + Count(unit_test.test_to_run_count(), "test") + " from " +
+              Count(unit_test.test_suite_to_run_count(), "test suite") + " ran. (" +
               std::to_string(unit_test.elapsed_time()) + " ms total)");
-        Print("[  PASSED  ] " + std::to_string(unit_test.successful_test_count()) + " tests.");
+        Print("[  PASSED  ] " + Count(unit_test.successful_test_count(), "test") + ".");
         if (unit_test.skipped_test_count() > 0)
-            Print("[  SKIPPED ] " + std::to_string(unit_test.skipped_test_count()) + " tests.");
+            Print("[  SKIPPED ] " + Count(unit_test.skipped_test_count(), "test") + ".");
         if (!failed_.empty()) {
-            Print("[  FAILED  ] " + std::to_string(failed_.size()) + " tests, listed below:");
+            Print("[  FAILED  ] " + Count(static_cast<int>(failed_.size()), "test") + ", listed below:");
             for (const std::string& name : failed_)
                 Print("[  FAILED  ] " + name);
         }
@@ -69,6 +69,12 @@ public:
     }
 
 private:
+    // "1 test", "2 tests": GoogleTest's own wording, which scripts and tests read.
+    static std::string Count(int count, const std::string& noun)
+    {
+        return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    }
+
     static std::string Name(const testing::TestInfo& test)
     {
         return std::string(test.test_suite_name()) + "." + test.name();

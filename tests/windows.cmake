@@ -39,6 +39,15 @@ foreach(shard 0 1)
         ENVIRONMENT "TZC_SCREEN=headless;TZC_INPUT=;TZC_TRACE=;GTEST_TOTAL_SHARDS=2;GTEST_SHARD_INDEX=${shard}")
 endforeach()
 
+# The test main's printer, with a second thread alive: under the i386 emulator a printer that
+# raised a structured exception would kill the process instead of showing the failure.
+add_executable(tzc_failing_tests tools/failing_tests.cpp)
+target_link_libraries(tzc_failing_tests PRIVATE tzc_test_main)
+add_test(NAME Windows.TestMain.FailureShowsItsMessage
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/test_main_test.sh ${CMAKE_SOURCE_DIR}/scripts/wine-run
+            $<TARGET_FILE:tzc_failing_tests>)
+set_tests_properties(Windows.TestMain.FailureShowsItsMessage PROPERTIES TIMEOUT ${TZC_WINE_TIMEOUT})
+
 # A host written in C against the public header alone, linked with the import library.
 add_executable(c_header_host c/c_header_host.c)
 target_include_directories(c_header_host PRIVATE ${CMAKE_SOURCE_DIR}/include)

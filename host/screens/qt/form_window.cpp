@@ -33,12 +33,30 @@ void FormWindow::Push(TForm& form, QScreen* display)
         display_ = display;
         Place(form);
         first_frame_at_.reset();
-        show();
-        // Above the host's windows, with the keyboard.
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-            raise();
-            requestActivate();
-        }
+        show_pending_ = true;
+        changed_ = true;
+        return;
+    }
+    RenderNow();
+}
+
+void FormWindow::ShowPainted()
+{
+    show_pending_ = false;
+    // The picture as it stands now, given to the server before the map that shows it.
+    create();
+    QImage picture(size() * devicePixelRatio(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(devicePixelRatio());
+    {
+        QPainter painter(&picture);
+        Paint(painter, QRect(QPoint(0, 0), size()));
+    }
+    background_.Set(*this, picture);
+    show();
+    // Above the host's windows, with the keyboard.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+        requestActivate();
     }
     RenderNow();
 }
@@ -67,6 +85,7 @@ void FormWindow::Remove(TForm& form)
     pressed_ = nullptr;
     held_inside_ = false;
     if (stack_.empty()) {
+        show_pending_ = false;
         hide();
         // Let the platform take the window away before the call returns to a host that may not
         // run Qt's event loop itself.
@@ -99,12 +118,7 @@ void FormWindow::RenderNow()
     backing_store_.beginPaint(area);
     {
         QPainter painter(backing_store_.paintDevice());
-        painter.fillRect(area, Qt::black);
-        if (scale_ != 1.0) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.scale(scale_, scale_);
-        }
-        FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+        Paint(painter, area);
     }
     backing_store_.endPaint();
     backing_store_.flush(area);
@@ -113,9 +127,21 @@ void FormWindow::RenderNow()
         first_frame_at_ = std::chrono::steady_clock::now();
 }
 
+void FormWindow::Paint(QPainter& painter, const QRect& area)
+{
+    painter.fillRect(area, Qt::black);
+    if (scale_ != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(scale_, scale_);
+    }
+    FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+}
+
 void FormWindow::PaintIfChanged()
 {
-    if (changed_)
+    if (show_pending_)
+        ShowPainted();
+    else if (changed_)
         RenderNow();
 }
 

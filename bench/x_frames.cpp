@@ -333,8 +333,13 @@ FirstFrames WatchFromTheMap(Display* display, const Placed& dialog, SteadyClock:
     }
     const std::uint64_t settled = reads.back().hash;
     seen.read = static_cast<int>(reads.size());
-    for (const Read& read : reads)
+    std::string trace;
+    for (const Read& read : reads) {
         seen.not_dialog += !read.dialog || read.hash != settled;
+        trace += !read.dialog ? 'x' : read.hash != settled ? 'd' : '.';
+    }
+    if (std::getenv("TZC_X_FRAMES_TRACE") != nullptr)
+        std::fprintf(stderr, "reads from the map: %s\n", trace.c_str());
     return seen;
 }
 

@@ -315,8 +315,10 @@ void FormWindow::ShowPending()
     Place(below_, SWP_SHOWWINDOW);
     RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     SetLayeredWindowAttributes(handle_, 0, 255, LWA_ALPHA);
-    // A look at the queue for a message that never comes: Wine puts what was painted on the
-    // display when a look finds nothing.
+    // Painted again now that it is mapped: what Wine put out before the map was lost, and a look
+    // at the queue for a message that never comes puts this paint on the display at once (Wine
+    // does so when a look finds nothing).
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     MSG none;
     PeekMessageA(&none, handle_, kNeverSent, kNeverSent, PM_NOREMOVE);
     SetForegroundWindow(handle_);

@@ -52,6 +52,7 @@ void FormWindow::ShowPainted()
         Paint(painter, QRect(QPoint(0, 0), size()));
     }
     background_.Set(*this, picture);
+    changed_area_.Forget();
     show();
     // Above the host's windows, with the keyboard.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -115,14 +116,21 @@ void FormWindow::RenderNow()
     if (!isExposed() || stack_.empty())
         return;
     const QRect area(QPoint(0, 0), size());
-    backing_store_.beginPaint(area);
+    // Only what looks different is drawn and sent to the display.
+    const std::optional<QRegion> changed = changed_area_.Since(Layers(), held_inside_ ? pressed_ : nullptr, scale_);
+    const QRegion region = changed ? *changed & area : QRegion(area);
+    changed_ = false;
+    if (region.isEmpty())
+        return;
+    backing_store_.beginPaint(region);
     {
         QPainter painter(backing_store_.paintDevice());
+        if (changed)
+            painter.setClipRegion(region);
         Paint(painter, area);
     }
     backing_store_.endPaint();
-    backing_store_.flush(area);
-    changed_ = false;
+    backing_store_.flush(region);
     if (!first_frame_at_)
         first_frame_at_ = std::chrono::steady_clock::now();
 }
@@ -204,9 +212,17 @@ bool FormWindow::event(QEvent* event)
     }
 }
 
-void FormWindow::exposeEvent(QExposeEvent*) { RenderNow(); }
+void FormWindow::exposeEvent(QExposeEvent*)
+{
+    changed_area_.Forget();
+    RenderNow();
+}
 
-void FormWindow::resizeEvent(QResizeEvent*) { backing_store_.resize(size()); }
+void FormWindow::resizeEvent(QResizeEvent*)
+{
+    backing_store_.resize(size());
+    changed_area_.Forget();
+}
 
 void FormWindow::mousePressEvent(QMouseEvent* event)
 {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "host/forms/controls.h"
+#include "host/screens/qt/changed_area.h"
 #include "host/screens/qt/window_background.h"
 
 namespace host {
@@ -89,6 +90,7 @@ private:
     bool changed_ = false;
     bool show_pending_ = false;
     WindowBackground background_;
+    ChangedArea changed_area_;
 };
 
 }  // namespace host::qt

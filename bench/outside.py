@@ -54,6 +54,10 @@ def frames(watcher, build, calls, keys, touches):
     values = {}
     for field in line.split():
         key, _, numbers = field.partition("=")
+        if key == "inputs_sent_again":
+            if int(numbers):
+                print(f"({build['name']}: {numbers} keys or touches sent again after a second without effect)")
+            continue
         values[key] = [float(n) for n in numbers.split(",") if n]
         if key.endswith("_us"):
             values[key] = [v / 1000 for v in values[key]]

@@ -12,7 +12,7 @@
 //
 // Prints one line: first_frame_us=N later_frame_us=N,... key_frame_us=N,... touch_frame_us=N,...
 // frames_read=N,... frames_not_dialog=N,... (per call) rss_kib=AFTER_10_CALLS,AFTER_THE_LAST (the
-// host's resident size, the window kept).
+// host's resident size, the window kept) inputs_sent_again=N (keys or touches that did not arrive).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -374,6 +374,7 @@ int main(int argc, char** argv)
         if (host.Receive().rfind("ready", 0) != 0)
             throw std::runtime_error("the host did not start");
         std::vector<double> frames, key_frames, touch_frames, resident, frames_read, frames_not_dialog;
+        int lost = 0;
         const auto resident_now = [&] {
             host.Send("rss\n");
             const std::string answer = host.Receive();
@@ -394,9 +395,20 @@ int main(int argc, char** argv)
             XSetInputFocus(display, dialog->window, RevertToParent, CurrentTime);
             const auto changed = [&](std::vector<double>& into, auto act) {
                 const std::vector<unsigned long> before = DisplayLine(display, *dialog);
-                const SteadyClock::time_point sent = SteadyClock::now();
+                SteadyClock::time_point sent = SteadyClock::now();
                 act();
-                WaitFor("the display line to change", [&] { return DisplayLine(display, *dialog) != before; });
+                // Under Wine a key is now and then lost on its way to a window that just took the
+                // keyboard: sent again after a second, counted, and timed from the last sending.
+                WaitFor("the display line to change", [&] {
+                    if (DisplayLine(display, *dialog) != before)
+                        return true;
+                    if (SteadyClock::now() - sent > std::chrono::seconds(1)) {
+                        ++lost;
+                        sent = SteadyClock::now();
+                        act();
+                    }
+                    return false;
+                });
                 into.push_back(MicrosecondsSince(sent));
             };
             for (int i = 0; i < keys; ++i)
@@ -423,6 +435,7 @@ int main(int argc, char** argv)
         Print("frames_read", frames_read);
         Print("frames_not_dialog", frames_not_dialog);
         Print("rss_kib", resident);
+        std::printf(" inputs_sent_again=%d", lost);
         std::printf("\n");
     } catch (const std::exception& failure) {
         std::printf("error: %s\n", failure.what());

@@ -8,15 +8,17 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <png.h>
+#include <zlib.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -31,17 +33,68 @@ struct Rgba {
     std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, as a 24-bit ZPixmap takes them
 };
 
+std::uint32_t BigEndian(const unsigned char* bytes)
+{
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+}
+
+int Paeth(int a, int b, int c)
+{
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// The pictures our screens save: 8-bit RGB or RGBA, not interlaced.
 Rgba ReadPng(const char* path)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path) == 0)
-        throw std::runtime_error(std::string("cannot read ") + path);
-    image.format = PNG_FORMAT_BGRA;
-    Rgba picture{static_cast<int>(image.width), static_cast<int>(image.height), {}};
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    if (png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr) == 0)
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 33 || std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8) != 0)
+        throw std::runtime_error(std::string("not a PNG: ") + path);
+    Rgba picture;
+    int channels = 0;
+    std::vector<unsigned char> packed;
+    for (std::size_t at = 8; at + 12 <= bytes.size();) {
+        const std::uint32_t length = BigEndian(&bytes[at]);
+        const std::string type(reinterpret_cast<const char*>(&bytes[at + 4]), 4);
+        const unsigned char* data = &bytes[at + 8];
+        if (at + 12 + length > bytes.size())
+            break;
+        if (type == "IHDR") {
+            picture.width = static_cast<int>(BigEndian(data));
+            picture.height = static_cast<int>(BigEndian(data + 4));
+            channels = data[9] == 2 ? 3 : data[9] == 6 ? 4 : 0;
+            if (data[8] != 8 || channels == 0 || data[12] != 0)
+                throw std::runtime_error(std::string("a PNG of a kind not read here: ") + path);
+        } else if (type == "IDAT") {
+            packed.insert(packed.end(), data, data + length);
+        }
+        at += 12 + length;
+    }
+    const std::size_t stride = static_cast<std::size_t>(picture.width) * channels;
+    std::vector<unsigned char> rows((stride + 1) * picture.height);
+    uLongf size = rows.size();
+    if (channels == 0 || uncompress(rows.data(), &size, packed.data(), packed.size()) != Z_OK || size != rows.size())
         throw std::runtime_error(std::string("cannot decode ") + path);
+    std::vector<unsigned char> previous(stride, 0), row(stride);
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const unsigned char* line = &rows[y * (stride + 1)];
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int left = i >= static_cast<std::size_t>(channels) ? row[i - channels] : 0;
+            const int up = previous[i];
+            const int up_left = i >= static_cast<std::size_t>(channels) ? previous[i - channels] : 0;
+            const int predicted = line[0] == 1 ? left : line[0] == 2 ? up : line[0] == 3 ? (left + up) / 2
+                                : line[0] == 4 ? Paeth(left, up, up_left) : 0;
+            row[i] = static_cast<unsigned char>(line[1 + i] + predicted);
+        }
+        for (int x = 0; x < picture.width; ++x) {
+            const unsigned char* pixel = &row[static_cast<std::size_t>(x) * channels];
+            picture.pixels[static_cast<std::size_t>(y) * picture.width + x] =
+                0xFF000000u | (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+        }
+        previous = row;  // what the next row's filters read above them
+    }
     return picture;
 }
 

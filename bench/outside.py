@@ -8,11 +8,18 @@ noise:
     PROCESSES fresh processes of CALLS calls each (the first call of each process, the later ones);
   - idle processor time: a call that waits 3 s for a customer who does nothing;
   - resident size after 10 and after 1000 calls, the window kept (each call seen and declined by
-    tzc-x-frames).
-Prints a table with each build's median and the ratio of the last build to the first; exits 1
-when the last build misses a goal or a figure cannot be measured.
+    tzc-x-frames);
+  - the frames the server showed of the window from its map until the dialog settled, and how many
+    of them were not the dialog (black, unpainted, half painted, an earlier customer's answers);
+  - with --bare, a bare program of ours that only shows a kept window with the dialog's picture and
+    answers a key (tzc-bare-x, tzc-bare-win32), measured in the same turns: the last build's first
+    frame, later-call frame and key to frame as ratios to it.
+Prints a table with each build's median and the ratio of the first build to the last; exits 1
+when the last build misses a goal (a frame that is not the dialog is one) or a figure cannot be
+measured.
 
-  outside.py --watcher tzc-x-frames --name NAME [--build NAME=HOST,MODULE[,LAUNCHER]]...
+  outside.py --watcher tzc-x-frames --name NAME [--bare HOST,PICTURE[,LAUNCHER]]
+             [--build NAME=HOST,MODULE[,LAUNCHER]]...
 """
 import argparse
 import os
@@ -27,6 +34,8 @@ GOALS = {  # figure: (most the last build may show, unit)
     "key to frame": (16.0, "ms"),
     "touch to frame": (16.0, "ms"),
 }
+BARE_RATIO_GOAL = 1.5  # the last build's figure over the bare window's
+BARE = "bare window"
 
 
 def host_command(build):
@@ -45,6 +54,10 @@ def frames(watcher, build, calls, keys, touches):
     values = {}
     for field in line.split():
         key, _, numbers = field.partition("=")
+        if key == "inputs_sent_again":
+            if int(numbers):
+                print(f"({build['name']}: {numbers} keys or touches sent again after a second without effect)")
+            continue
         values[key] = [float(n) for n in numbers.split(",") if n]
         if key.endswith("_us"):
             values[key] = [v / 1000 for v in values[key]]
@@ -97,11 +110,17 @@ def resident(watcher, build, calls=1000):
     return int(after_10), int(after_all)
 
 
+def parse_build(name, rest):
+    parts = rest.split(",")
+    return {"name": name, "host": parts[0], "module": parts[1], "launcher": parts[2] if len(parts) > 2 else ""}
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--watcher", required=True)
     parser.add_argument("--name", required=True, help="the screen measured, for the table's title")
     parser.add_argument("--build", action="append", required=True, help="NAME=HOST,MODULE[,LAUNCHER]")
+    parser.add_argument("--bare", help="HOST,PICTURE[,LAUNCHER]: the bare window, measured in the same turns")
     parser.add_argument("--processes", type=int, default=5)
     parser.add_argument("--calls", type=int, default=21)
     parser.add_argument("--keys", type=int, default=5)
@@ -109,17 +128,14 @@ def main():
     parser.add_argument("--memory", action="store_true", help="also the resident size after --memory-calls calls")
     parser.add_argument("--memory-calls", type=int, default=1000)
     args = parser.parse_args()
-    builds = []
-    for named_build in args.build:
-        name, _, rest = named_build.partition("=")
-        parts = rest.split(",")
-        builds.append({"name": name, "host": parts[0], "module": parts[1],
-                       "launcher": parts[2] if len(parts) > 2 else ""})
+    builds = [parse_build(*named_build.partition("=")[::2]) for named_build in args.build]
+    watched = ([parse_build(BARE, args.bare)] if args.bare else []) + builds
 
-    samples = {b["name"]: {"first": [], "later": [], "key": [], "touch": []} for b in builds}
+    kinds = ("first", "later", "key", "touch", "read_first", "bad_first", "read_later", "bad_later")
+    samples = {b["name"]: {kind: [] for kind in kinds} for b in watched}
     failures = []
     for _ in range(args.processes):
-        for build in builds:
+        for build in watched:
             try:
                 got = frames(args.watcher, build, args.calls, args.keys, args.touches)
             except (RuntimeError, subprocess.TimeoutExpired) as failure:
@@ -130,6 +146,11 @@ def main():
             mine["later"] += got["later_frame_us"]
             mine["key"] += got["key_frame_us"]
             mine["touch"] += got["touch_frame_us"]
+            read, bad = got.get("frames_read", []), got.get("frames_not_dialog", [])
+            mine["read_first"] += read[:1]
+            mine["bad_first"] += bad[:1]
+            mine["read_later"] += read[1:]
+            mine["bad_later"] += bad[1:]
     idle, memory = {}, {}
     for build in builds:
         try:
@@ -153,20 +174,25 @@ def main():
     if args.memory:
         rows.append(("resident after 10 calls", {n: m[0] / 1024 for n, m in memory.items()}, "MiB"))
         rows.append((f"resident after {args.memory_calls} calls", {n: m[1] / 1024 for n, m in memory.items()}, "MiB"))
+    counted = [("frames read from the map, first calls", "read_first"), ("of them not the dialog", "bad_first"),
+               ("frames read from the map, later calls", "read_later"), ("of them not the dialog ", "bad_later")]
 
     names = [b["name"] for b in builds]
+    columns = names + ([BARE] if args.bare else [])
     counts = {n: (len(s["first"]), len(s["later"]), len(s["key"])) for n, s in samples.items()}
     print(f"### {args.name}, seen from the X server")
     print(f"(first calls, later calls, keys measured: {counts})")
-    print("| figure | " + " | ".join(names) + (" | ratio |" if len(names) > 1 else " |") + " goal |")
-    print("|---" * (len(names) + (3 if len(names) > 1 else 2)) + "|")
+    header = "| figure | " + " | ".join(columns) + (" | ratio |" if len(names) > 1 else " |")
+    header += " goal |" + (f" {names[-1]} / bare | goal |" if args.bare else "")
+    print(header)
+    print("|---" * (header.count("|") - 1) + "|")
     last = names[-1]
     for figure, values, unit in rows:
-        cells = [f"{values[n]:.3g} {unit}" if values.get(n) is not None else "n/a" for n in names]
+        cells = [f"{values[n]:.3g} {unit}" if values.get(n) is not None else "n/a" for n in columns]
         ratio = ""
         if len(names) > 1:
             first_value, last_value = values.get(names[0]), values.get(last)
-            ratio = f"{first_value / last_value:.1f}x" if first_value and last_value else "n/a"
+            ratio = f" | {first_value / last_value:.1f}x" if first_value and last_value else " | n/a"
         goal = ""
         if figure in GOALS:
             most, goal_unit = GOALS[figure]
@@ -175,7 +201,30 @@ def main():
             goal = f"< {most:g} {goal_unit}: {'met' if met else 'MISSED'}"
             if not met:
                 failures.append(f"{figure}: {value} {unit}, goal < {most:g}")
-        print("| " + figure + " | " + " | ".join(cells) + (f" | {ratio}" if len(names) > 1 else "") + f" | {goal} |")
+        to_bare = ""
+        if args.bare:
+            to_bare = " | | "
+            if figure in ("first call to first frame", "later call to first frame", "key to frame"):
+                mine, floor = values.get(last), values.get(BARE)
+                if mine is not None and floor:
+                    met = mine / floor < BARE_RATIO_GOAL
+                    to_bare = f" | {mine / floor:.2f} | < {BARE_RATIO_GOAL:g}: {'met' if met else 'MISSED'}"
+                    if not met:
+                        failures.append(f"{figure}: {mine / floor:.2f} times the bare window's, goal < {BARE_RATIO_GOAL:g}")
+                else:
+                    to_bare = " | n/a | "
+                    failures.append(f"{figure}: no ratio to the bare window")
+        print("| " + figure + " | " + " | ".join(cells) + ratio + f" | {goal}" + to_bare + " |")
+    for figure, kind in counted:
+        cells = [str(int(sum(samples[n][kind]))) if samples[n][kind] else "n/a" for n in columns]
+        goal = ""
+        if kind.startswith("bad"):
+            bad = int(sum(samples[last][kind]))
+            goal = f"0: {'met' if bad == 0 and samples[last][kind] else 'MISSED'}"
+            if bad or not samples[last][kind]:
+                failures.append(f"{figure.strip()} ({kind.split('_')[1]} calls): {bad} frames")
+        print("| " + figure + " | " + " | ".join(cells) + (" |" if len(names) > 1 else "") + f" | {goal}"
+              + (" | | " if args.bare else "") + " |")
     if args.memory and last in memory:
         after_10, after_1000 = memory[last]
         if after_1000 - after_10 > 4096:

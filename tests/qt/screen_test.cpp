@@ -1,4 +1,5 @@
 // The real screen: what the customer sees, and what a touch or a key on it does.
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -92,6 +93,25 @@ std::pair<int, int> InkColumns(const QImage& picture, QRect strip)
                 break;
             }
     return {first, last};
+}
+
+// A paint draws again only what changed; what the window shows after each change is still what a
+// whole paint gives (read back from the platform: the display under Xvfb, the buffer offscreen).
+TEST(QtScreenPicture, WhatChangedIsPaintedAndTheRestKept)
+{
+    std::vector<std::pair<QImage, QImage>> seen;  // shown, whole
+    const Step look = [&seen](host::qt::FormWindow& window) {
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        seen.emplace_back(shown.convertToFormat(QImage::Format_RGB32), window.Grab().convertToFormat(QImage::Format_RGB32));
+    };
+    const QtCallResult run = QtCall().Run({look, Type("529"), look, Press("sbt05"), look, Release("sbt05"), look,
+                                           Key(Qt::Key_Backspace), look, Touch("sbtLimpar"), look,
+                                           Key(Qt::Key_Escape, "\x1b")});
+    ASSERT_FALSE(run.error) << *run.error;
+    ASSERT_EQ(seen.size(), 6u);
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        EXPECT_TRUE(seen[i].first == seen[i].second) << "look " << i << ": the window shows " << seen[i].first.size().width()
+                                                     << "x" << seen[i].first.size().height() << ", not the whole paint";
 }
 
 TEST(QtScreenPicture, ScreenCodeShowsWholeWithItsRightEdgeKept)

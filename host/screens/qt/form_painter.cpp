@@ -84,6 +84,9 @@ void FormPainter::PaintControl(const TControl& control, QRect bounds)
             bounds.setLeft(bounds.right() + 1 - fitted.width());
         bounds.setSize(fitted);
     }
+    // A paint of part of the window draws only what lies in that part.
+    if (painter_.hasClipping() && !painter_.clipBoundingRect().toAlignedRect().intersects(bounds))
+        return;
     painter_.save();
     painter_.setClipRect(bounds, Qt::IntersectClip);
     switch (control.Kind()) {

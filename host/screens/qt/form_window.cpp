@@ -35,12 +35,31 @@ void FormWindow::Push(TForm& form, QScreen* display)
         display_ = display;
         Place(form);
         first_frame_at_.reset();
-        show();
-        // Above the host's windows, with the keyboard.
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-            raise();
-            requestActivate();
-        }
+        show_pending_ = true;
+        changed_ = true;
+        return;
+    }
+    RenderNow();
+}
+
+void FormWindow::ShowPainted()
+{
+    show_pending_ = false;
+    // The picture as it stands now, given to the server before the map that shows it.
+    create();
+    QImage picture(size() * devicePixelRatio(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(devicePixelRatio());
+    {
+        QPainter painter(&picture);
+        Paint(painter, QRect(QPoint(0, 0), size()));
+    }
+    background_.Set(*this, picture);
+    changed_area_.Forget();
+    show();
+    // Above the host's windows, with the keyboard.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+        requestActivate();
     }
     RenderNow();
 }
@@ -69,6 +88,7 @@ void FormWindow::Remove(TForm& form)
     pressed_ = nullptr;
     held_inside_ = false;
     if (stack_.empty()) {
+        show_pending_ = false;
         hide();
         // Let the platform take the window away before the call returns to a host that may not
         // run Qt's event loop itself.
@@ -98,26 +118,40 @@ void FormWindow::RenderNow()
     if (!isExposed() || stack_.empty())
         return;
     const QRect area(QPoint(0, 0), size());
-    backing_store_.beginPaint(area);
+    // Only what looks different is drawn and sent to the display.
+    const std::optional<QRegion> changed = changed_area_.Since(Layers(), held_inside_ ? pressed_ : nullptr, scale_);
+    const QRegion region = changed ? *changed & area : QRegion(area);
+    changed_ = false;
+    if (region.isEmpty())
+        return;
+    backing_store_.beginPaint(region);
     {
         QPainter painter(backing_store_.paintDevice());
-        painter.fillRect(area, Qt::black);
-        if (scale_ != 1.0) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.scale(scale_, scale_);
-        }
-        FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+        if (changed)
+            painter.setClipRegion(region);
+        Paint(painter, area);
     }
     backing_store_.endPaint();
-    backing_store_.flush(area);
-    changed_ = false;
+    backing_store_.flush(region);
     if (!first_frame_at_)
         first_frame_at_ = std::chrono::steady_clock::now();
 }
 
+void FormWindow::Paint(QPainter& painter, const QRect& area)
+{
+    painter.fillRect(area, Qt::black);
+    if (scale_ != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(scale_, scale_);
+    }
+    FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+}
+
 void FormWindow::PaintIfChanged()
 {
-    if (changed_)
+    if (show_pending_)
+        ShowPainted();
+    else if (changed_)
         RenderNow();
 }
 
@@ -192,9 +226,17 @@ bool FormWindow::event(QEvent* event)
     }
 }
 
-void FormWindow::exposeEvent(QExposeEvent*) { RenderNow(); }
+void FormWindow::exposeEvent(QExposeEvent*)
+{
+    changed_area_.Forget();
+    RenderNow();
+}
 
-void FormWindow::resizeEvent(QResizeEvent*) { backing_store_.resize(size()); }
+void FormWindow::resizeEvent(QResizeEvent*)
+{
+    backing_store_.resize(size());
+    changed_area_.Forget();
+}
 
 void FormWindow::mousePressEvent(QMouseEvent* event)
 {

@@ -6,7 +6,12 @@
 // lies wholly on its display, centred: a form larger than the display's free area (a small
 // display, or the platform's scale) is drawn shrunk to fit. Once its last form is removed it
 // hides and can be shown again for the next stack, placed anew.
+//
+// The window is mapped at the first paint after it is asked to show (when the dialog first waits
+// for the customer, its step set up), with that picture as the X window's background: from the
+// map on, the server shows the dialog, never black, and never the previous call's picture.
 #include <QBackingStore>
+#include <QPainter>
 #include <QImage>
 #include <QPointer>
 #include <QScreen>
@@ -16,6 +21,8 @@
 #include <vector>
 
 #include "host/forms/controls.h"
+#include "host/screens/qt/changed_area.h"
+#include "host/screens/qt/window_background.h"
 
 namespace host {
 class TApplication;
@@ -30,7 +37,7 @@ public:
     ~FormWindow() override;
 
     // A form shown modally on top of the others; the first one sizes and centres the window on
-    // `display` (nullptr: where the platform puts it) and shows it.
+    // `display` (nullptr: where the platform puts it), shown at the next PaintIfChanged.
     void Push(TForm& form, QScreen* display);
     void Remove(TForm& form);
     bool Holds(const TForm& form) const;
@@ -64,6 +71,8 @@ protected:
 
 private:
     void Place(const TForm& form);
+    void ShowPainted();
+    void Paint(QPainter& painter, const QRect& area);
     TForm* TopForm() const;
     std::vector<const TControl*> Layers() const;
     // The topmost showing control of the top form under a window point, or nullptr.
@@ -81,6 +90,9 @@ private:
     TControl* pressed_ = nullptr;
     bool held_inside_ = false;
     bool changed_ = false;
+    bool show_pending_ = false;
+    WindowBackground background_;
+    ChangedArea changed_area_;
 };
 
 }  // namespace host::qt

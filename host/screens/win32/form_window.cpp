@@ -19,6 +19,7 @@ constexpr const char* kClassName = "Tzc04182Form";
 // hides here.
 const ::HWND kMessageOnlyParent = reinterpret_cast<::HWND>(static_cast<intptr_t>(-3));
 const ::HWND kTop = nullptr;
+constexpr UINT kNeverSent = WM_APP + 0x3FFF;
 
 POINT ClientPoint(LPARAM lParam)
 {
@@ -276,25 +277,56 @@ void FormWindow::Show(const FormWindow* below)
 {
     if (shown_)
         return;
-    const PerMonitorDpiScope dpi_aware;
     previous_active_ = GetActiveWindow();
     shown_ = true;
     if (offscreen_)
         return;
-    Place(below);
     // Modal: the host's windows, and the form below, take no input while this one shows.
     disabled_.clear();
     EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled_));
     std::erase(disabled_, handle_);
     for (::HWND window : disabled_)
         EnableWindow(window, FALSE);
+    below_ = below;
+    show_pending_ = true;
+}
+
+void FormWindow::ShowPending()
+{
+    if (!show_pending_)
+        return;
+    show_pending_ = false;
+    const PerMonitorDpiScope dpi_aware;
+    Place(below_, 0);
+    {
+        // Drawn in memory before the window shows: the paint at the show only copies it.
+        RECT client{};
+        GetClientRect(handle_, &client);
+        const GdiplusSession gdiplus;
+        buffer_.Update(form_, client.right, client.bottom, scale_, Held());
+    }
+    // A layered window is put on the display only once its attributes are set, and the style's
+    // change clears them: shown and painted first, then set, it appears with its picture (under
+    // Wine the X window is mapped only then, and the picture follows at once instead of after the
+    // server's expose; the previous call's picture is never put on the display).
+    const LONG_PTR extended = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    SetWindowLongPtrA(handle_, GWL_EXSTYLE, extended & ~WS_EX_LAYERED);
+    SetWindowLongPtrA(handle_, GWL_EXSTYLE, extended | WS_EX_LAYERED);
+    Place(below_, SWP_SHOWWINDOW);
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetLayeredWindowAttributes(handle_, 0, 255, LWA_ALPHA);
+    // Painted again now that it is mapped: what Wine put out before the map was lost, and a look
+    // at the queue for a message that never comes puts this paint on the display at once (Wine
+    // does so when a look finds nothing).
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    MSG none;
+    PeekMessageA(&none, handle_, kNeverSent, kNeverSent, PM_NOREMOVE);
     SetForegroundWindow(handle_);
     SetActiveWindow(handle_);
     SetFocus(handle_);
-    UpdateWindow(handle_);
 }
 
-void FormWindow::Place(const FormWindow* below)
+void FormWindow::Place(const FormWindow* below, UINT show)
 {
     RECT at{};
     ::HWND owner = nullptr;
@@ -323,7 +355,7 @@ void FormWindow::Place(const FormWindow* below)
             owner = nullptr;
     }
     SetWindowLongPtrA(handle_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    SetWindowPos(handle_, kTop, at.left, at.top, at.right - at.left, at.bottom - at.top, SWP_SHOWWINDOW);
+    SetWindowPos(handle_, kTop, at.left, at.top, at.right - at.left, at.bottom - at.top, show != 0 ? show : SWP_NOACTIVATE);
 }
 
 void FormWindow::Hide()
@@ -332,6 +364,7 @@ void FormWindow::Hide()
         return;
     CancelPress();
     shown_ = false;
+    show_pending_ = false;
     if (!offscreen_) {
         // Enabled again before this one hides, so the activation goes back to them.
         for (::HWND window : disabled_)

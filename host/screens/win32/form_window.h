@@ -49,8 +49,11 @@ public:
     ::HWND Handle() const { return handle_; }
     TForm& Form() const { return form_; }
     bool Shown() const { return shown_; }
-    // Shows the window over `below` (nullptr: the lowest form of a stack).
+    // Shows the window over `below` (nullptr: the lowest form of a stack): modal at once, on the
+    // display at ShowPending, painted before it is seen.
     void Show(const FormWindow* below);
+    // Puts a window asked to show on the display, with the form as it stands now.
+    void ShowPending();
     void Hide();
     void Invalidate();
     void PaintNow();
@@ -73,7 +76,7 @@ private:
     void Move(POINT client);
     void Release(POINT client);
     void CancelPress();
-    void Place(const FormWindow* below);
+    void Place(const FormWindow* below, UINT show);
     void DropQueuedInput();
 
     TApplication& application_;
@@ -81,6 +84,8 @@ private:
     bool offscreen_;
     ::HWND handle_ = nullptr;
     bool shown_ = false;
+    bool show_pending_ = false;
+    const FormWindow* below_ = nullptr;
     double scale_ = 1.0;
     TControl* pressed_ = nullptr;
     bool held_inside_ = false;

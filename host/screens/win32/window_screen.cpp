@@ -167,6 +167,10 @@ bool WindowScreen::DispatchQueued()
 
 void WindowScreen::PumpInput(TApplication&, bool wait, std::optional<TimePoint> deadline)
 {
+    // Shown once the flow has set up what the customer sees first, with that picture.
+    for (FormWindow* window : shown_)
+        window->ShowPending();
+    RethrowCarried();
     // One action of the customer per turn, so the waiting flow looks at each one; it goes first,
     // as a queue that is never empty (a host's busy timers) must not keep it waiting. What is
     // already queued (the flow's close request) is still dispatched before it.

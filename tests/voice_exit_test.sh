@@ -2,12 +2,13 @@
 # Hosts that end with the system's voice on (TZC_VOICE=1) end at once: one that exits after a
 # call, one that unloads the module after a call and then exits, one that exits without a call.
 # Each must be gone within 2 s of starting to end (a hang is cut at 10 s; at 120 s under Wine,
-# whose first start makes its prefix). Whether a host hung
-# depended on where eSpeak NG's audio thread was when the host ended (about half the runs), so
-# each shape runs 5 times; once under Wine, whose voice is silent (and whose starts are slow).
+# whose first start makes its prefix).
 #   voice_exit_test.sh EXIT_HOST MODULE [RUNNER]      (RUNNER: scripts/wine-run for a Windows host)
-# On Linux each shape runs twice: with no sound device, and with ALSA's null device as the default
-# (a private ~/.asoundrc), where eSpeak NG opens its output and plays into it.
+# On Linux each shape runs with the machine's own audio ("default": on a machine without a sound
+# card, none) and with ALSA's null device as the default (a private ~/.asoundrc), where eSpeak NG
+# opens its output and plays into it; 5 times each, as whether a host hung depended on where
+# eSpeak NG's audio thread was when it ended (about half the runs). Under Wine once each: the
+# voice there is the silent one (Wine 8's SAPI speaks nothing), and a start is slow.
 set -euo pipefail
 host=$1 module=$2
 runner=("${@:3}")
@@ -18,7 +19,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-devices=(none) runs=1 hang=120
+devices=(default) runs=1 hang=120
 if [ ${#runner[@]} -eq 0 ]; then
     devices+=(null) runs=5 hang=10
     mkdir -p "$scratch/null"

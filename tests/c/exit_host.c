@@ -1,8 +1,9 @@
 /* A host that ends in the way it is told, with whatever voice TZC_VOICE names:
- *   exit_host MODULE call-exit|call-unload|no-call
+ *   exit_host MODULE call-exit|call-unload|no-call|reload
  * call-exit: one call with the typical parameters, then exits with the module loaded;
- * call-unload: one call, unloads the module, then exits; no-call: loads it and exits.
- * Prints the slots of the call, then "ending at S" (S: seconds of the system's clock, when the
+ * call-unload: one call, unloads the module, then exits; no-call: loads it and exits;
+ * reload: a call and an unload, twice, then exits.
+ * Prints the slots of each call, then "ending at S" (S: seconds of the system's clock, when the
  * host starts to end), for voice_exit_test.sh to time what ending takes. */
 #ifdef _WIN32
 #include <windows.h>
@@ -91,22 +92,31 @@ int main(int argc, char** argv)
 {
     module_handle module;
     int status = 0;
+    int round;
+    const char* shape = argc == 3 ? argv[2] : "";
+    const int calls = strcmp(shape, "no-call") == 0 ? 0 : 1;
+    const int loads = strcmp(shape, "reload") == 0 ? 2 : 1;
+    const int unloads = strcmp(shape, "call-unload") == 0 || loads == 2;
 
-    if (argc != 3 || (strcmp(argv[2], "call-exit") != 0 && strcmp(argv[2], "call-unload") != 0 &&
-                      strcmp(argv[2], "no-call") != 0)) {
-        printf("usage: exit_host MODULE call-exit|call-unload|no-call\n");
+    if (strcmp(shape, "call-exit") != 0 && strcmp(shape, "call-unload") != 0 && strcmp(shape, "no-call") != 0 &&
+        strcmp(shape, "reload") != 0) {
+        printf("usage: exit_host MODULE call-exit|call-unload|no-call|reload\n");
         return 2;
     }
-    module = Load(argv[1]);
-    if (!module) {
-        printf("error: cannot load %s\n", argv[1]);
-        return 1;
+    for (round = 0; round < loads && status == 0; ++round) {
+        module = Load(argv[1]);
+        if (!module) {
+            printf("error: cannot load %s\n", argv[1]);
+            return 1;
+        }
+        if (calls)
+            status = Call(module);
+        if (round == loads - 1) {
+            printf("ending at %.3f\n", Now());
+            fflush(stdout);
+        }
+        if (unloads)
+            Unload(module);
     }
-    if (strcmp(argv[2], "no-call") != 0)
-        status = Call(module);
-    printf("ending at %.3f\n", Now());
-    fflush(stdout);
-    if (strcmp(argv[2], "call-unload") == 0)
-        Unload(module);
     return status;
 }

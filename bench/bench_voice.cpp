@@ -110,10 +110,10 @@ void IdleWait5sWithVoice(benchmark::State& state)
     const std::vector<host::Variant> params = bench::TypicalParams();
     double sleeping = 0, spinning = 0;
     try {
+        // The engine can be had (each call makes its voice afresh and ends it when it returns).
+        host::SystemSpeaker({})();
         host::Application().SetScreen(std::make_unique<bench::RealTimeScreen>("{Escape}"));
         bench::Call(params);
-        if (host::CurrentVoice() == nullptr)
-            throw std::runtime_error("no voice");
         for (auto _ : state) {
             sleeping = CpuOfIdleCall(bench::IdleWaits::Sleep, params);
             spinning = CpuOfIdleCall(bench::IdleWaits::Spin, params);

@@ -35,46 +35,55 @@ std::unique_ptr<host::Voice> MakeVoice(const std::string& name, const host::Voic
 
 namespace {
 
-// The setting the current voice was made for; empty when it is a fallback, to be tried again.
-std::string& MadeFor()
+// The current voice as chosen: the setting it was made for (empty when it is a fallback, to be
+// tried again), and whether it speaks on a thread of its own.
+struct Choice {
+    std::string made_for;
+    bool threaded = false;
+};
+
+Choice& CurrentChoice()
 {
-    static std::string made_for;
-    return made_for;
+    static Choice choice;
+    return choice;
 }
+
+bool SpeaksOnItsOwnThread(const std::string& name) { return name != "silent" && !name.starts_with("wav:"); }
 
 }  // namespace
 
 VoiceOfOneCall::~VoiceOfOneCall()
 {
-#ifdef _WIN32
+    Choice& choice = CurrentChoice();
+    if (!choice.threaded)
+        return;
     host::SetVoice(nullptr);
-    MadeFor().clear();
-#endif
+    choice = {};
 }
 
 void EnsureVoice()
 {
-    std::string& made_for = MadeFor();
+    Choice& choice = CurrentChoice();
     try {
         const std::string name = host::EnvironmentVariable("TZC_VOICE").value_or("");
         if (name.empty() || name == "0") {
             if (host::CurrentVoice() != nullptr)
                 host::SetVoice(nullptr);
-            made_for.clear();
+            choice = {};
             return;
         }
         const std::string volume = host::EnvironmentVariable("TZC_VOICE_VOLUME").value_or("");
         const std::string setting = name + '\n' + volume;
-        if (host::CurrentVoice() != nullptr && setting == made_for)
+        if (host::CurrentVoice() != nullptr && setting == choice.made_for)
             return;
         // One engine at a time: eSpeak NG keeps its state in globals.
         host::SetVoice(nullptr);
-        made_for.clear();
+        choice = {};
         const host::VoiceSettings settings{name == "1" || name == "silent" || name.starts_with("wav:") ? "" : name,
                                            Volume(volume)};
         try {
             host::SetVoice(MakeVoice(name, settings));
-            made_for = setting;
+            choice = {setting, SpeaksOnItsOwnThread(name)};
         } catch (const std::exception& why) {
             host::Trace("voice unavailable", why.what());
             host::SetVoice(std::make_unique<host::SilentVoice>());

@@ -9,9 +9,11 @@ namespace Cli_Tzc04182 {
 // said in a "voice unavailable: ..." trace line, and asked for again at the next call. Never throws.
 void EnsureVoice();
 
-// Held for the length of a call. On Windows it ends the voice when the call returns, dropping
-// what is still unsaid: a voice kept for the next call would have its thread joined when the
-// host frees the DLL, under the loader lock that the thread needs to exit, and hang the host.
+// Held for the length of a call. A voice that speaks on a thread of its own (the system's) ends
+// when the call returns, dropping what is still unsaid: kept for the next call, its thread would
+// be joined when the host unloads the module, under the loader's lock, while the engine may need
+// that lock to go on (eSpeak NG's audio thread opens ALSA's plugins; a Windows thread's exit
+// takes it), and the host would hang. The silent and WAV voices have no thread and are kept.
 class VoiceOfOneCall {
 public:
     VoiceOfOneCall() = default;

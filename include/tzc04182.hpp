@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -92,7 +93,19 @@ using host::Variant;
  * of old, 17 with element 17 ("S": the CNPJ with letters).
  * Call on the user-interface thread, one call at a time. Errors of the call leave it as
  * exceptions derived from std::exception; what() is Windows-1252 text. */
+#ifndef _WIN32
 void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result);
+#else
+/* The DLL exports its C entries alone: here the call goes through CriaInfAdicionalC, and what() of
+ * the exception is its text, UTF-8. */
+inline void CriaInfAdicional(const Variant* params, int lastIndex, Variant& result)
+{
+    char error[1024];
+    if (CriaInfAdicionalC(params != nullptr ? &params->Raw() : nullptr, lastIndex, &result.Raw(), error,
+                          sizeof error) != TZC_OK)
+        throw std::runtime_error(error);
+}
+#endif
 
 }  // namespace Cli_Tzc04182
 

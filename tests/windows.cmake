@@ -69,8 +69,8 @@ endforeach()
 
 include(${CMAKE_CURRENT_LIST_DIR}/windows_voice.cmake)
 
-# What a host's loader sees: the exports, undecorated, with their conventions, and imports of
-# system DLLs only. Needs no Wine.
+# What a host's loader sees: the exports, the C entries alone and undecorated, with their
+# conventions, imports of system DLLs only, and the version resource. Needs no Wine.
 add_test(NAME Windows.DllTables
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_dll_test.sh $<TARGET_FILE:tzc04182> ${CMAKE_OBJDUMP}
-            ${CMAKE_SYSTEM_PROCESSOR})
+            ${CMAKE_SYSTEM_PROCESSOR} ${CMAKE_SOURCE_DIR})

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# What a host's loader and linker see of tzc04182.dll, read with objdump (no Wine needed):
-#   windows_dll_test.sh DLL OBJDUMP x86_64|i686
-# - every entry exported under its plain name, none decorated;
+# What a host's loader and linker see of tzc04182.dll, read with objdump and our own reader of
+# its version resource (no Wine needed):
+#   windows_dll_test.sh DLL OBJDUMP x86_64|i686 SOURCE_DIR
+# - every entry exported under its plain name, none decorated; nothing else exported: the C
+#   entries that include/tzc04182.h declares and CriaInfAdicional, no C++ name;
+# - the version resource: file and product version from project() in CMakeLists.txt, the
+#   company, the description and the original file name;
 # - imports from the system's DLLs only: the C and C++ runtimes are linked in;
 # - on i686 the conventions: the helpers and CriaInfAdicionalC are stdcall (each pops its own
 #   arguments: ret N, a struct's hidden result pointer included), and CriaInfAdicional takes
 #   Object Pascal's register convention (its arguments in EAX, EDX, ECX: it reads none from the
 #   stack and pops nothing).
 set -euo pipefail
-dll=$1 objdump=$2 processor=$3
+dll=$1 objdump=$2 processor=$3 source=$4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -20,6 +24,29 @@ for name in CriaInfAdicional CriaInfAdicionalC tzc_variant_string tzc_variant_in
 done
 decorated=$(grep '@' <<<"$exports" || true)
 [ -z "$decorated" ] || fail "decorated exports: $decorated"
+# The header's TZC_EXPORT declarations name what a host may import; the DLL exports those alone.
+declared=$(grep -v '^#' "$source/include/tzc04182.h" | grep -oE 'TZC_EXPORT[^(;]*\b[A-Za-z_][A-Za-z_0-9]*\(' |
+           sed -E 's/.*\b([A-Za-z_][A-Za-z_0-9]*)\($/\1/' | sort -u)
+[ -n "$declared" ] || fail "no TZC_EXPORT declaration read from tzc04182.h"
+extra=$(comm -23 <(sort -u <<<"$exports") <(cat <<<"$declared"))
+[ -z "$extra" ] || fail "exported beyond the header's C entries: $(paste -sd' ' <<<"$extra")"
+missing=$(comm -13 <(sort -u <<<"$exports") <(cat <<<"$declared"))
+[ -z "$missing" ] || fail "declared in tzc04182.h and not exported: $(paste -sd' ' <<<"$missing")"
+
+# The version resource, read from the file's .rsrc.
+version=$(sed -n 's/^project(Tzc04182 VERSION \([0-9.]*\).*/\1/p' "$source/CMakeLists.txt")
+if resource=$(python3 "$source/tests/tools/pe_version.py" "$dll"); then
+    for expected in "fixed.FileVersion=$version.0" "fixed.ProductVersion=$version.0" "fixed.FileType=2" \
+                    "040904B0.FileVersion=$version" "040904B0.ProductVersion=$version" \
+                    "040904B0.OriginalFilename=tzc04182.dll" "040904B0.ProductName=Tzc04182" "Translation=0409,1200"; do
+        grep -qxF "$expected" <<<"$resource" || fail "version resource: no $expected"
+    done
+    for key in CompanyName FileDescription LegalCopyright; do
+        grep -qE "^040904B0\.$key=.+" <<<"$resource" || fail "version resource: no $key"
+    done
+else
+    fail "no version resource readable in $dll"
+fi
 
 # The system's DLLs (case as the linker writes them varies).
 system='^(kernel32|user32|gdi32|gdiplus|oleaut32|ole32|msvcrt|advapi32|shell32|shcore|comctl32|imm32|winmm|uxtheme|dwmapi|ws2_32|api-ms-win-.*)\.dll$'

@@ -34,10 +34,17 @@ void Bind(void* library, const char* name, Function& function)
         throw std::runtime_error(std::string("libespeak-ng has no ") + name);
 }
 
-// Kept loaded once opened: its audio back ends register handlers of their own.
+// Kept loaded once opened: its audio back ends register handlers of their own. Found already
+// loaded, it was started by an earlier load of this module (or by the host): a second start in one
+// process runs two audio threads on one queue, which hangs or crashes, so it is refused.
 const EspeakApi& Api()
 {
     static const EspeakApi api = [] {
+        if (void* loaded = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_NOLOAD)) {
+            dlclose(loaded);
+            throw std::runtime_error("eSpeak NG was started in this process before this load of the module "
+                                     "and cannot be started again");
+        }
         void* library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr)
             throw std::runtime_error(std::string("eSpeak NG is not installed: ") + dlerror());

@@ -78,7 +78,7 @@ cases=(
     "promotional code, long|8=S 10=S|PROMO2024ABCDEFGH{Enter}||||N|PROMO2024ABCDEFGH|N||N"
     "promotional code, short|8=S|PROMO2024ABCDEFGH{Enter}||||N|PROMO2024A|N||N"
     "receipt e-mail pre-filled|11=S 12=joão@example.com|{Enter}||||N|N|N|joão@example.com|N"
-    "consumer search|14=S|AÇÚCAR 12{Enter}||||N|N|N||AÇCAR 12"
+    "consumer search, an accented letter entered as its plain letter|14=S|AÇÚCAR 12{Enter}||||N|N|N||AÇUCAR 12"
     "foreign identification|9=S|[sbtIdEstrangeira]AB123456{Enter}JOHN SMITH{Enter}LONDON ROAD 1{Enter}||JOHN SMITH|LONDON ROAD 1|N|N|AB123456||N"
     "alphanumeric CNPJ|7=N 17=S|12abc34501de35{Enter}|12ABC34501DE35|CONSUMIDOR FINAL||N|N|N||N"
     "letters refused without element 17|7=N|12ABC34501DE35{Enter}{Enter}{Escape}|||||||||"

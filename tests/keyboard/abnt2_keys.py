@@ -6,11 +6,16 @@
 Run inside an X server of its own (xvfb-run): it sets the Brazilian ABNT2 keymap, starts the
 host once per call with its window on that display (tzc-host --screen window, or the Windows
 tzc-host.exe through Wine), waits for the dialog's window, and types each case with xdotool at the
-name and address steps (one call), the consumer-search step and the e-mail step. Exits 1 when an
-answer differs from the table's, printing every difference.
+name and address steps (one call), the consumer-search step and the e-mail step. Each step's keys
+end with Enter, and the next keys wait for the step to change in the host's trace (TZC_TRACE), not
+for a fixed time. Exits 1 when an answer differs from the table's, printing every difference.
 """
+import os
+import queue
+import re
 import subprocess
 import sys
+import threading
 import time
 
 CPF = "5 2 9 9 8 2 2 4 7 2 5".split()
@@ -44,24 +49,52 @@ def xdotool(*args, timeout=20):
     return subprocess.run(["xdotool", *args], check=True, timeout=timeout, capture_output=True, text=True).stdout
 
 
-def type_keys(keys):
-    xdotool("key", "--delay", "40", *keys)
-    # The step's handlers and the next step's opening, before the next keys.
-    time.sleep(0.6)
+class Trace:
+    """The host's trace lines, read as they come; the step lines are what the typing waits for."""
+
+    def __init__(self, stream):
+        self.lines = []
+        self.steps = queue.Queue()
+        self.reader = threading.Thread(target=self.read, args=(stream,), daemon=True)
+        self.reader.start()
+
+    def read(self, stream):
+        for line in stream:
+            self.lines.append(line.rstrip("\n"))
+            if line.startswith("step: "):
+                self.steps.put(line.split()[1])
+        self.steps.put(None)  # the host has ended
+
+    def next_step(self, timeout):
+        try:
+            return self.steps.get(timeout=timeout)
+        except queue.Empty:
+            raise RuntimeError(f"no step change in {timeout} s; trace: {self.lines[-5:]}") from None
+
+
+def type_step(trace, keys):
+    """Types a step's keys, which end with Enter, and waits until the host has left the step."""
+    xdotool("key", "--delay", "10", *keys)
+    trace.next_step(timeout=20)
 
 
 def call(host, params, typed_steps):
     """One call: the document, then the keys of each step; returns the host's slots."""
-    process = subprocess.Popen(host + params, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    process = subprocess.Popen(host + params, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                               env={**os.environ, "TZC_TRACE": "1"})
     try:
+        trace = Trace(process.stderr)
+        trace.next_step(timeout=60)  # the first step open, the window shown at its wait
         window = xdotool("search", "--sync", "--onlyvisible", "--name", WINDOW, timeout=60).split()[0]
         xdotool("windowfocus", "--sync", window)
-        time.sleep(0.3)
         if not params:
-            type_keys(CPF + ["Return"])
+            type_step(trace, CPF + ["Return"])
         for keys in typed_steps:
-            type_keys(keys if keys and keys[-1] in ENTERS else keys + ["Return"])
-        out, err = process.communicate(timeout=30)
+            type_step(trace, keys if keys and keys[-1] in ENTERS else keys + ["Return"])
+        out = process.stdout.read()
+        process.wait(timeout=30)
+        trace.reader.join(timeout=5)
+        err = "\n".join(line for line in trace.lines if not re.match(r"(step|prompt|keypad|display): ", line))
     finally:
         if process.poll() is None:
             process.kill()

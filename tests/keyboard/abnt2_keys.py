@@ -3,7 +3,7 @@
 
     abnt2_keys.py TABLE HOST [HOST ARGUMENTS...]
 
-Run inside an X server of its own (xvfb-run): it sets the Brazilian ABNT2 keymap, starts the
+Run inside an X server of its own (tests/support/in_xvfb.sh): it sets the Brazilian ABNT2 keymap, starts the
 host once per call with its window on that display (tzc-host --screen window, or the Windows
 tzc-host.exe through Wine), waits for the dialog's window, and types each case with xdotool at the
 name and address steps (one call), the consumer-search step and the e-mail step. Each step's keys

@@ -4,12 +4,13 @@
 #     with the error, never Qt's abort); a later call of the same process works once it is there
 #   - the window lies wholly on its display, centred, under the platform's scale factors
 #   - TZC_DISPLAY opens it on the second of two displays (shrunk to fit a small one)
-# Needs Xvfb, xvfb-run, xdotool and python3 (scripts/install-deps).
+# Needs Xvfb, xdotool and python3 (scripts/install-deps).
 #   display_test.sh BIN_DIR
 set -uo pipefail
 bin=$1
 host=$bin/tzc-host
 scratch=$(mktemp -d)
+in_xvfb=$(dirname "$0")/../support/in_xvfb.sh
 children=()
 cleanup() {
     for pid in "${children[@]}"; do kill "$pid" 2>/dev/null; done
@@ -81,7 +82,7 @@ wait "$host_pid" || fail "the host ended with $?"
 # xdotool finds it on X screen SCREEN ("X Y WIDTH HEIGHT"); ends the call with Escape.
 geometry() {  # geometry "XVFB SCREENS" SCREEN ENVIRONMENT...
     local screens=$1 screen=$2; shift 2
-    xvfb-run -a -n 130 -s "$screens" bash -c '
+    "$in_xvfb" -s "$screens" bash -c '
         screen=$1; shift
         env "$@" TZC_SCREEN=window "'"$host"'" --input "{wait 15s}{Escape}" >"'"$scratch"'/out" 2>&1 &
         id=$(timeout 10 xdotool search --sync --screen "$screen" --onlyvisible --name "^TZC04182\$" | head -1)
@@ -124,7 +125,7 @@ check_placed "TZC_DISPLAY=1, 640x480" 640 480 "$placed" && {
 }
 placed=$(geometry "$two" 0)
 [ "$placed" = "147 195 730 378" ] || fail "TZC_DISPLAY unset: $placed, not centred on the primary display"
-got=$(xvfb-run -a -n 130 -s "$two" env TZC_DISPLAY=7 TZC_SCREEN=window "$host" --input '{Escape}' 2>/dev/null)
+got=$("$in_xvfb" -s "$two" env TZC_DISPLAY=7 TZC_SCREEN=window "$host" --input '{Escape}' 2>/dev/null)
 [ "$got" = 'error: TZC_DISPLAY=7 names no display; the displays are: 0 "screen" 1024x768, 1 "screen" 640x480' ] ||
     fail "TZC_DISPLAY=7: $got"
 

@@ -11,7 +11,7 @@ trap 'rm -rf "$scratch"' EXIT
 export XDG_RUNTIME_DIR=$scratch
 unset QT_QPA_PLATFORM TZC_SCREEN TZC_INPUT TZC_TRACE
 # 4 calls, 3 keys and a touch each: later calls start after an earlier customer typed.
-line=$(xvfb-run -a -s "-screen 0 1024x768x24" "$watcher" 4 3 1 -- "$host" "$module" | tail -1)
+line=$("$(dirname "$0")/../support/in_xvfb.sh" "$watcher" 4 3 1 -- "$host" "$module" | tail -1)
 echo "$line"
 read_counts=$(sed -n 's/.*frames_read=\([0-9,]*\).*/\1/p' <<<"$line")
 bad_counts=$(sed -n 's/.*frames_not_dialog=\([0-9,]*\).*/\1/p' <<<"$line")

@@ -14,7 +14,8 @@
 #include "host/forms/application.h"
 #include "host/forms/form.h"
 #include "host/screens/qt/display_choice.h"
-#include "host/screens/qt/form_painter.h"
+#include "host/screens/form_painter.h"
+#include "host/screens/qt/qt_canvas.h"
 #include "host/screens/qt/key_map.h"
 #include "host/screens/touch.h"
 
@@ -54,7 +55,7 @@ void FormWindow::ShowPainted()
         Paint(painter, QRect(QPoint(0, 0), size()));
     }
     background_.Set(*this, picture);
-    changed_area_.Forget();
+    changed_looks_.Forget();
     show();
     // Above the host's windows, with the keyboard.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -85,8 +86,7 @@ void FormWindow::Remove(TForm& form)
 {
     std::erase(stack_, &form);
     // A press does not outlive the form it began on.
-    pressed_ = nullptr;
-    held_inside_ = false;
+    press_.Cancel();
     if (stack_.empty()) {
         show_pending_ = false;
         hide();
@@ -119,8 +119,14 @@ void FormWindow::RenderNow()
         return;
     const QRect area(QPoint(0, 0), size());
     // Only what looks different is drawn and sent to the display.
-    const std::optional<QRegion> changed = changed_area_.Since(Layers(), held_inside_ ? pressed_ : nullptr, scale_);
-    const QRegion region = changed ? *changed & area : QRegion(area);
+    const std::optional<std::vector<Rect>> changed = changed_looks_.Since(Layers(), press_.Held(), scale_);
+    QRegion region(area);
+    if (changed) {
+        QRegion parts;
+        for (const Rect& part : *changed)
+            parts += QRect(part.left, part.top, part.width, part.height);
+        region &= parts;
+    }
     changed_ = false;
     if (region.isEmpty())
         return;
@@ -144,7 +150,8 @@ void FormWindow::Paint(QPainter& painter, const QRect& area)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.scale(scale_, scale_);
     }
-    FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+    QtCanvas canvas(painter);
+    FormPainter(canvas, press_.Held()).PaintStack(Layers());
 }
 
 void FormWindow::PaintIfChanged()
@@ -157,7 +164,7 @@ void FormWindow::PaintIfChanged()
 
 QImage FormWindow::Grab() const
 {
-    return RenderStack(Layers(), {held_inside_ ? pressed_ : nullptr});
+    return RenderStack(Layers(), press_.Held());
 }
 
 QRect FormWindow::WindowRect(const TControl& control) const
@@ -167,7 +174,8 @@ QRect FormWindow::WindowRect(const TControl& control) const
         form = form->Parent();
     if (form->Kind() != TControlKind::Form || stack_.empty())
         return {};
-    const QPoint origin = FormOrigin(*stack_.front(), *form);
+    const Point form_origin = FormOrigin(*stack_.front(), *form);
+    const QPoint origin(form_origin.x, form_origin.y);
     const QRect designed = &control == form ? QRect(origin, QSize(form->Width(), form->Height()))
                                             : QRect(origin + QPoint(control.FormLeft(), control.FormTop()),
                                                     QSize(control.Width(), control.Height()));
@@ -183,20 +191,19 @@ TControl* FormWindow::ControlAt(QPointF at) const
         return nullptr;
     // Back from the window's pixels to the forms' own.
     const QPoint designed(static_cast<int>(std::floor(at.x() / scale_)), static_cast<int>(std::floor(at.y() / scale_)));
-    const QRect bounds(FormOrigin(*stack_.front(), *form), QSize(form->Width(), form->Height()));
+    const Point origin = FormOrigin(*stack_.front(), *form);
+    const QRect bounds(QPoint(origin.x, origin.y), QSize(form->Width(), form->Height()));
     if (!bounds.contains(designed))
         return nullptr;
     const QPoint inside = designed - bounds.topLeft();
     return TopmostControlAt(*form, inside.x(), inside.y());
 }
 
-void FormWindow::SetHeldInside(bool inside)
+void FormWindow::PaintIfHeldChanged(const TControl* held_before)
 {
-    if (inside == held_inside_)
-        return;
-    held_inside_ = inside;
     // Painted before the dialog waits again, with what the release's click changes.
-    Invalidate();
+    if (press_.Held() != held_before)
+        Invalidate();
 }
 
 bool FormWindow::event(QEvent* event)
@@ -228,43 +235,43 @@ bool FormWindow::event(QEvent* event)
 
 void FormWindow::exposeEvent(QExposeEvent*)
 {
-    changed_area_.Forget();
+    changed_looks_.Forget();
     RenderNow();
 }
 
 void FormWindow::resizeEvent(QResizeEvent*)
 {
     backing_store_.resize(size());
-    changed_area_.Forget();
+    changed_looks_.Forget();
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    TControl* control = ControlAt(event->position());
-    pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
-    held_inside_ = false;
-    SetHeldInside(pressed_ != nullptr);
+    const TControl* held_before = press_.Held();
+    press_.Begin(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (pressed_ != nullptr)
-        SetHeldInside(ControlAt(event->position()) == pressed_);
+    if (!press_.Active())
+        return;
+    const TControl* held_before = press_.Held();
+    press_.Move(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || pressed_ == nullptr)
+    if (event->button() != Qt::LeftButton || !press_.Active())
         return;
-    TControl* control = pressed_;
-    const bool over = ControlAt(event->position()) == control;
-    pressed_ = nullptr;
-    SetHeldInside(false);
-    TForm* form = control->Form();
-    if (over && form != nullptr && control->Showing() && control->Enabled())
-        application_.Post({form->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control)});
+    const TControl* held_before = press_.Held();
+    TControl* clicked = press_.End(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
+    if (clicked != nullptr)
+        application_.Post({clicked->Form()->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(clicked)});
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event)

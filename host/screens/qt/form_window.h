@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "host/forms/controls.h"
-#include "host/screens/qt/changed_area.h"
+#include "host/screens/changed_looks.h"
+#include "host/screens/button_press.h"
 #include "host/screens/qt/window_background.h"
 
 namespace host {
@@ -77,7 +78,8 @@ private:
     std::vector<const TControl*> Layers() const;
     // The topmost showing control of the top form under a window point, or nullptr.
     TControl* ControlAt(QPointF at) const;
-    void SetHeldInside(bool inside);
+    // Repaints when what a press holds down changes.
+    void PaintIfHeldChanged(const TControl* held_before);
     // Characters the platform's input method composed, to the form on top.
     void TypeComposed(const QString& text);
 
@@ -87,12 +89,11 @@ private:
     std::optional<std::chrono::steady_clock::time_point> first_frame_at_;
     QBackingStore backing_store_;
     std::vector<TForm*> stack_;
-    TControl* pressed_ = nullptr;
-    bool held_inside_ = false;
+    ButtonPress press_;
     bool changed_ = false;
     bool show_pending_ = false;
     WindowBackground background_;
-    ChangedArea changed_area_;
+    ChangedLooks changed_looks_;
 };
 
 }  // namespace host::qt

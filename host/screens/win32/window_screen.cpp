@@ -7,7 +7,7 @@
 #include "host/forms/form.h"
 #include "host/screens/script.h"
 #include "host/screens/win32/carried_failure.h"
-#include "host/screens/win32/form_painter.h"
+#include "host/screens/win32/gdi_canvas.h"
 #include "host/screens/win32/win32_screen.h"
 #include "host/text/environment.h"
 
@@ -135,7 +135,7 @@ Picture WindowScreen::Grab() const
             held = window->Held();
     }
     const GdiplusSession gdiplus;
-    return RenderStack(forms, {held});
+    return RenderStack(forms, held);
 }
 
 void WindowScreen::SaveShot(const std::string& utf8_path) const

@@ -95,6 +95,33 @@ public:
     virtual void StrokeCurve(PointF from, PointF control, PointF to, Pen pen) = 0;
 };
 
+// A canvas on a toolkit's surface (Qt's QPainter, a GDI picture): declared once, here; its members
+// are defined by the screen that owns the surface, in the one file that draws on it.
+template <typename Surface>
+class SurfaceCanvas final : public Canvas {
+public:
+    explicit SurfaceCanvas(Surface& surface) : surface_(surface) {}
+
+    void PushClip(Rect rect) override;
+    void PopClip() override;
+    bool Reaches(Rect rect) const override;
+    void PushTransform(PointF offset, float degrees) override;
+    void PopTransform() override;
+    void Fill(Rect rect, TColor color) override;
+    Size LineSize(const std::string& text, const TFont& font) override;
+    Size WrappedSize(const std::string& text, const TFont& font, int width) override;
+    void Text(Rect box, const std::string& text, const TFont& font, TColor color, TextLayout layout) override;
+    void FillRoundedRect(RectF rect, float radius, Ink ink) override;
+    void StrokeRoundedRect(RectF rect, float radius, Pen pen) override;
+    void StrokeLine(PointF from, PointF to, Pen pen) override;
+    void StrokePolyline(std::span<const PointF> points, Pen pen) override;
+    void StrokeEllipse(PointF centre, float radius_x, float radius_y, Pen pen) override;
+    void StrokeCurve(PointF from, PointF control, PointF to, Pen pen) override;
+
+private:
+    Surface& surface_;
+};
+
 // A clip pushed for as long as it lives.
 class ClipScope {
 public:

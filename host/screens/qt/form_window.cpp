@@ -150,8 +150,7 @@ void FormWindow::Paint(QPainter& painter, const QRect& area)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.scale(scale_, scale_);
     }
-    QtCanvas canvas(painter);
-    FormPainter(canvas, press_.Held()).PaintStack(Layers());
+    PaintStack(painter, Layers(), press_.Held());
 }
 
 void FormWindow::PaintIfChanged()

@@ -5,10 +5,11 @@
 #include <QPolygonF>
 #include <algorithm>
 
+#include "host/screens/canvas.h"
 #include "host/screens/form_painter.h"
 #include "host/screens/qt/qt_text.h"
 
-namespace host::qt {
+namespace host {
 
 namespace {
 
@@ -27,7 +28,135 @@ Qt::Alignment HorizontalAlignment(TAlignment alignment)
     return Qt::AlignLeft;
 }
 
+// Antialiased, with `pen`'s line and no fill, until the painter is restored.
+void BeginStroke(QPainter& painter, Pen pen)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor color = ToQColor(pen.ink.color, pen.ink.alpha);
+    painter.setPen(QPen(color, pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+}
+
 }  // namespace
+
+template <>
+void SurfaceCanvas<QPainter>::PushClip(Rect rect)
+{
+    surface_.save();
+    surface_.setClipRect(ToQRect(rect), Qt::IntersectClip);
+}
+
+template <>
+void SurfaceCanvas<QPainter>::PopClip() { surface_.restore(); }
+
+template <>
+bool SurfaceCanvas<QPainter>::Reaches(Rect rect) const
+{
+    return !surface_.hasClipping() || surface_.clipBoundingRect().toAlignedRect().intersects(ToQRect(rect));
+}
+
+template <>
+void SurfaceCanvas<QPainter>::PushTransform(PointF offset, float degrees)
+{
+    surface_.save();
+    surface_.translate(ToQPointF(offset));
+    if (degrees != 0)
+        surface_.rotate(degrees);
+}
+
+template <>
+void SurfaceCanvas<QPainter>::PopTransform() { surface_.restore(); }
+
+template <>
+void SurfaceCanvas<QPainter>::Fill(Rect rect, TColor color) { surface_.fillRect(ToQRect(rect), ToQColor(color)); }
+
+template <>
+Size SurfaceCanvas<QPainter>::LineSize(const std::string& text, const TFont& font)
+{
+    const QFontMetrics metrics(qt::MakeFont(font));
+    return {metrics.horizontalAdvance(qt::ToQString(text)), metrics.height()};
+}
+
+template <>
+Size SurfaceCanvas<QPainter>::WrappedSize(const std::string& text, const TFont& font, int width)
+{
+    const QFontMetrics metrics(qt::MakeFont(font));
+    const QSize size =
+        metrics.boundingRect(QRect(0, 0, width, 10000), Qt::AlignHCenter | Qt::TextWordWrap, qt::ToQString(text)).size();
+    return {size.width(), size.height()};
+}
+
+template <>
+void SurfaceCanvas<QPainter>::Text(Rect box, const std::string& text, const TFont& font, TColor color, TextLayout layout)
+{
+    surface_.setFont(qt::MakeFont(font));
+    surface_.setPen(ToQColor(color));
+    const int flags = static_cast<int>(HorizontalAlignment(layout.alignment) | Qt::AlignTop) |
+                      (layout.word_wrap ? Qt::TextWordWrap : 0);
+    surface_.drawText(ToQRect(box), flags, qt::ToQString(text));
+}
+
+template <>
+void SurfaceCanvas<QPainter>::FillRoundedRect(RectF rect, float radius, Ink ink)
+{
+    surface_.save();
+    surface_.setRenderHint(QPainter::Antialiasing);
+    surface_.setPen(Qt::NoPen);
+    surface_.setBrush(ToQColor(ink.color, ink.alpha));
+    surface_.drawRoundedRect(ToQRectF(rect), radius, radius);
+    surface_.restore();
+}
+
+template <>
+void SurfaceCanvas<QPainter>::StrokeRoundedRect(RectF rect, float radius, Pen pen)
+{
+    BeginStroke(surface_, pen);
+    surface_.drawRoundedRect(ToQRectF(rect), radius, radius);
+    surface_.restore();
+}
+
+template <>
+void SurfaceCanvas<QPainter>::StrokeLine(PointF from, PointF to, Pen pen)
+{
+    BeginStroke(surface_, pen);
+    surface_.drawLine(ToQPointF(from), ToQPointF(to));
+    surface_.restore();
+}
+
+template <>
+void SurfaceCanvas<QPainter>::StrokePolyline(std::span<const PointF> points, Pen pen)
+{
+    QPolygonF polyline;
+    for (const PointF point : points)
+        polyline << ToQPointF(point);
+    BeginStroke(surface_, pen);
+    surface_.drawPolyline(polyline);
+    surface_.restore();
+}
+
+template <>
+void SurfaceCanvas<QPainter>::StrokeEllipse(PointF centre, float radius_x, float radius_y, Pen pen)
+{
+    BeginStroke(surface_, pen);
+    surface_.drawEllipse(ToQPointF(centre), radius_x, radius_y);
+    surface_.restore();
+}
+
+template <>
+void SurfaceCanvas<QPainter>::StrokeCurve(PointF from, PointF control, PointF to, Pen pen)
+{
+    QPainterPath curve;
+    curve.moveTo(ToQPointF(from));
+    curve.quadTo(ToQPointF(control), ToQPointF(to));
+    BeginStroke(surface_, pen);
+    surface_.drawPath(curve);
+    surface_.restore();
+}
+
+}  // namespace host
+
+namespace host::qt {
 
 QFont MakeFont(const TFont& font)
 {
@@ -38,112 +167,10 @@ QFont MakeFont(const TFont& font)
     return made;
 }
 
-void QtCanvas::PushClip(Rect rect)
+void PaintStack(QPainter& painter, std::span<const TControl* const> forms, const TControl* pressed)
 {
-    painter_.save();
-    painter_.setClipRect(ToQRect(rect), Qt::IntersectClip);
-}
-
-void QtCanvas::PopClip() { painter_.restore(); }
-
-bool QtCanvas::Reaches(Rect rect) const
-{
-    return !painter_.hasClipping() || painter_.clipBoundingRect().toAlignedRect().intersects(ToQRect(rect));
-}
-
-void QtCanvas::PushTransform(PointF offset, float degrees)
-{
-    painter_.save();
-    painter_.translate(ToQPointF(offset));
-    if (degrees != 0)
-        painter_.rotate(degrees);
-}
-
-void QtCanvas::PopTransform() { painter_.restore(); }
-
-void QtCanvas::Fill(Rect rect, TColor color) { painter_.fillRect(ToQRect(rect), ToQColor(color)); }
-
-Size QtCanvas::LineSize(const std::string& text, const TFont& font)
-{
-    const QFontMetrics metrics(MakeFont(font));
-    return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
-}
-
-Size QtCanvas::WrappedSize(const std::string& text, const TFont& font, int width)
-{
-    const QFontMetrics metrics(MakeFont(font));
-    const QSize size =
-        metrics.boundingRect(QRect(0, 0, width, 10000), Qt::AlignHCenter | Qt::TextWordWrap, ToQString(text)).size();
-    return {size.width(), size.height()};
-}
-
-void QtCanvas::Text(Rect box, const std::string& text, const TFont& font, TColor color, TextLayout layout)
-{
-    painter_.setFont(MakeFont(font));
-    painter_.setPen(ToQColor(color));
-    const int flags = static_cast<int>(HorizontalAlignment(layout.alignment) | Qt::AlignTop) |
-                      (layout.word_wrap ? Qt::TextWordWrap : 0);
-    painter_.drawText(ToQRect(box), flags, ToQString(text));
-}
-
-void QtCanvas::BeginStroke(Pen pen)
-{
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing);
-    const QColor color = ToQColor(pen.ink.color, pen.ink.alpha);
-    painter_.setPen(QPen(color, pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter_.setBrush(Qt::NoBrush);
-}
-
-void QtCanvas::FillRoundedRect(RectF rect, float radius, Ink ink)
-{
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing);
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ToQColor(ink.color, ink.alpha));
-    painter_.drawRoundedRect(ToQRectF(rect), radius, radius);
-    painter_.restore();
-}
-
-void QtCanvas::StrokeRoundedRect(RectF rect, float radius, Pen pen)
-{
-    BeginStroke(pen);
-    painter_.drawRoundedRect(ToQRectF(rect), radius, radius);
-    painter_.restore();
-}
-
-void QtCanvas::StrokeLine(PointF from, PointF to, Pen pen)
-{
-    BeginStroke(pen);
-    painter_.drawLine(ToQPointF(from), ToQPointF(to));
-    painter_.restore();
-}
-
-void QtCanvas::StrokePolyline(std::span<const PointF> points, Pen pen)
-{
-    QPolygonF polyline;
-    for (const PointF point : points)
-        polyline << ToQPointF(point);
-    BeginStroke(pen);
-    painter_.drawPolyline(polyline);
-    painter_.restore();
-}
-
-void QtCanvas::StrokeEllipse(PointF centre, float radius_x, float radius_y, Pen pen)
-{
-    BeginStroke(pen);
-    painter_.drawEllipse(ToQPointF(centre), radius_x, radius_y);
-    painter_.restore();
-}
-
-void QtCanvas::StrokeCurve(PointF from, PointF control, PointF to, Pen pen)
-{
-    QPainterPath curve;
-    curve.moveTo(ToQPointF(from));
-    curve.quadTo(ToQPointF(control), ToQPointF(to));
-    BeginStroke(pen);
-    painter_.drawPath(curve);
-    painter_.restore();
+    SurfaceCanvas<QPainter> canvas(painter);
+    FormPainter(canvas, pressed).PaintStack(forms);
 }
 
 QImage RenderStack(std::span<const TControl* const> forms, const TControl* pressed)
@@ -154,8 +181,7 @@ QImage RenderStack(std::span<const TControl* const> forms, const TControl* press
     QImage image(std::max(1, base.Width()), std::max(1, base.Height()), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
-    QtCanvas canvas(painter);
-    FormPainter(canvas, pressed).PaintStack(forms);
+    PaintStack(painter, forms, pressed);
     return image;
 }
 

@@ -1,6 +1,5 @@
 #include "host/screens/win32/form_buffer.h"
 
-#include "host/screens/form_painter.h"
 #include "host/screens/win32/gdi_canvas.h"
 #include "host/screens/win32/gdi_objects.h"
 
@@ -32,8 +31,7 @@ const Picture& FormBuffer::Update(const TControl& form, int width, int height, d
     const RECT all{0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     try {
-        GdiCanvas canvas(*picture_, scale);
-        FormPainter(canvas, pressed).PaintForm(form, {});
+        PaintForm(*picture_, scale, form, pressed);
     } catch (...) {
         // Half a picture is never kept: the next paint draws everything.
         picture_.reset();

@@ -1,9 +1,18 @@
 #include "host/screens/win32/gdi_canvas.h"
 
-#include <algorithm>
-#include <stdexcept>
+#include <gdiplus.h>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "host/screens/canvas.h"
 #include "host/screens/form_painter.h"
+#include "host/screens/win32/gdi_objects.h"
 #include "host/text/strings.h"
 
 namespace host::win32 {
@@ -45,11 +54,9 @@ void AddRoundedRect(Gdiplus::GraphicsPath& path, RectF rect, float radius)
     path.CloseFigure();
 }
 
-}  // namespace
-
 // GDI+ drawing straight into the picture's pixels, in the layout's pixels, clipped to `clip`.
 // (GDI+ on a device context would go through GDI, without antialiasing, under Wine.)
-class GdiCanvas::VectorGraphics {
+class VectorGraphics {
 public:
     VectorGraphics(Picture& picture, double scale, const RECT& clip)
         : bitmap_((GdiFlush(), picture.Width()), picture.Height(), picture.Width() * 4, PixelFormat32bppRGB,
@@ -74,6 +81,252 @@ private:
     Gdiplus::Graphics graphics_;
 };
 
+// A picture being painted: its context set to draw at `scale` and given back unscaled (so copying
+// from it copies its pixels one to one), the clips and transforms pushed, the fonts made, and the
+// GDI+ drawing under way.
+class GdiSurface {
+public:
+    GdiSurface(Picture& picture, double scale)
+        : picture_(picture), dc_(picture.Dc()), scale_(scale),
+          clips_{{RECT{0, 0, picture.Width(), picture.Height()}, 0}}
+    {
+        SetGraphicsMode(dc_, GM_ADVANCED);
+        const XFORM transform{static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), 0, 0};
+        SetWorldTransform(dc_, &transform);
+        SetBkMode(dc_, TRANSPARENT);
+    }
+    ~GdiSurface()
+    {
+        EndVectors();
+        ModifyWorldTransform(dc_, nullptr, MWT_IDENTITY);
+        SetGraphicsMode(dc_, GM_COMPATIBLE);
+    }
+    GdiSurface(const GdiSurface&) = delete;
+    GdiSurface& operator=(const GdiSurface&) = delete;
+
+    HDC Dc() const { return dc_; }
+
+    // GDI draws next: what GDI+ drew is flushed into the pixels first.
+    HDC GdiDc()
+    {
+        EndVectors();
+        return dc_;
+    }
+
+    // GDI+ drawing as the canvas is clipped and moved now: made at the first vector drawing and
+    // kept for the ones that follow, until GDI draws or the clip or a transform changes.
+    Gdiplus::Graphics& Vectors()
+    {
+        if (!vectors_) {
+            vectors_.emplace(picture_, scale_, clips_.back().first);
+            for (const auto& [offset, degrees] : transforms_) {
+                (**vectors_).TranslateTransform(offset.x, offset.y);
+                if (degrees != 0)
+                    (**vectors_).RotateTransform(degrees);
+            }
+        }
+        return **vectors_;
+    }
+
+    void PushClip(const RECT& bounds)
+    {
+        const int saved = SaveDC(GdiDc());
+        IntersectClipRect(dc_, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        RECT inner{};
+        IntersectRect(&inner, &clips_.back().first, &bounds);
+        clips_.emplace_back(inner, saved);
+    }
+
+    void PopClip()
+    {
+        RestoreDC(GdiDc(), clips_.back().second);
+        clips_.pop_back();
+    }
+
+    void PushTransform(PointF offset, float degrees)
+    {
+        EndVectors();
+        transforms_.emplace_back(offset, degrees);
+    }
+
+    void PopTransform()
+    {
+        EndVectors();
+        transforms_.pop_back();
+    }
+
+    HFONT Font(const TFont& font)
+    {
+        auto& made = fonts_[{font.height, font.bold}];
+        if (!made) {
+            // A negative height is the character height, as the layout gives it.
+            made.reset(CreateFontW(-std::max(1, font.height), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                   DEFAULT_PITCH | FF_SWISS, kFontFace));
+        }
+        return made.get();
+    }
+
+private:
+    void EndVectors() { vectors_.reset(); }
+
+    Picture& picture_;
+    HDC dc_;
+    double scale_;
+    // The clips pushed, in layout pixels, the current one last, each with the context saved under it.
+    std::vector<std::pair<RECT, int>> clips_;
+    std::vector<std::pair<PointF, float>> transforms_;
+    std::map<std::pair<int, bool>, GdiObject<HFONT>> fonts_;
+    std::optional<VectorGraphics> vectors_;
+};
+
+}  // namespace
+
+}  // namespace host::win32
+
+namespace host {
+
+// The members of the canvas on a picture, written with this file's helpers.
+using namespace win32;
+
+template <>
+void SurfaceCanvas<GdiSurface>::PushClip(Rect rect)
+{
+    surface_.PushClip(ToRect(rect));
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::PopClip()
+{
+    surface_.PopClip();
+}
+
+template <>
+bool SurfaceCanvas<GdiSurface>::Reaches(Rect rect) const
+{
+    const RECT bounds = ToRect(rect);
+    return RectVisible(surface_.Dc(), &bounds) != FALSE;
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::PushTransform(PointF offset, float degrees)
+{
+    surface_.PushTransform(offset, degrees);
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::PopTransform()
+{
+    surface_.PopTransform();
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::Fill(Rect rect, TColor color)
+{
+    const HDC dc = surface_.GdiDc();
+    const RECT area = ToRect(rect);
+    SetDCBrushColor(dc, ToColorRef(color));
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+template <>
+Size SurfaceCanvas<GdiSurface>::LineSize(const std::string& text, const TFont& font)
+{
+    const HDC dc = surface_.Dc();
+    const Selected selected(dc, surface_.Font(font));
+    const std::wstring wide = Wide(text);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return {extent.cx, metrics.tmHeight};
+}
+
+template <>
+Size SurfaceCanvas<GdiSurface>::WrappedSize(const std::string& text, const TFont& font, int width)
+{
+    const HDC dc = surface_.Dc();
+    const Selected selected(dc, surface_.Font(font));
+    const std::wstring wide = Wide(text);
+    RECT measured{0, 0, width, 10000};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &measured,
+              DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    return {measured.right - measured.left, measured.bottom - measured.top};
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::Text(Rect box, const std::string& text, const TFont& font, TColor color,
+                                     TextLayout layout)
+{
+    const HDC dc = surface_.GdiDc();
+    const Selected selected(dc, surface_.Font(font));
+    const std::wstring wide = Wide(text);
+    SetTextColor(dc, ToColorRef(color));
+    RECT area = ToRect(box);
+    const UINT flags = HorizontalAlignment(layout.alignment) | DT_TOP | DT_NOPREFIX | DT_NOCLIP |
+                       (layout.word_wrap ? DT_WORDBREAK : 0);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, flags);
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::FillRoundedRect(RectF rect, float radius, Ink ink)
+{
+    Gdiplus::GraphicsPath path;
+    AddRoundedRect(path, rect, radius);
+    Gdiplus::SolidBrush brush(ToColor(ink));
+    surface_.Vectors().FillPath(&brush, &path);
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::StrokeRoundedRect(RectF rect, float radius, Pen pen)
+{
+    Gdiplus::GraphicsPath path;
+    AddRoundedRect(path, rect, radius);
+    const Stroke stroke(pen);
+    surface_.Vectors().DrawPath(&stroke, &path);
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::StrokeLine(PointF from, PointF to, Pen pen)
+{
+    const Stroke stroke(pen);
+    surface_.Vectors().DrawLine(&stroke, ToPointF(from), ToPointF(to));
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::StrokePolyline(std::span<const PointF> points, Pen pen)
+{
+    std::vector<Gdiplus::PointF> polyline;
+    for (const PointF point : points)
+        polyline.push_back(ToPointF(point));
+    const Stroke stroke(pen);
+    surface_.Vectors().DrawLines(&stroke, polyline.data(), static_cast<INT>(polyline.size()));
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::StrokeEllipse(PointF centre, float radius_x, float radius_y, Pen pen)
+{
+    const Stroke stroke(pen);
+    surface_.Vectors().DrawEllipse(&stroke, centre.x - radius_x, centre.y - radius_y, 2 * radius_x, 2 * radius_y);
+}
+
+template <>
+void SurfaceCanvas<GdiSurface>::StrokeCurve(PointF from, PointF control, PointF to, Pen pen)
+{
+    // The quadratic curve as the cubic Bézier GDI+ draws.
+    const Gdiplus::PointF c1(from.x + 2.0f / 3 * (control.x - from.x), from.y + 2.0f / 3 * (control.y - from.y));
+    const Gdiplus::PointF c2(to.x + 2.0f / 3 * (control.x - to.x), to.y + 2.0f / 3 * (control.y - to.y));
+    Gdiplus::GraphicsPath curve;
+    curve.StartFigure();
+    curve.AddBezier(ToPointF(from), c1, c2, ToPointF(to));
+    const Stroke stroke(pen);
+    surface_.Vectors().DrawPath(&stroke, &curve);
+}
+
+}  // namespace host
+
+namespace host::win32 {
+
 std::wstring Wide(const std::string& cp1252)
 {
     std::wstring wide;
@@ -83,173 +336,11 @@ std::wstring Wide(const std::string& cp1252)
     return wide;
 }
 
-GdiCanvas::GdiCanvas(Picture& picture, double scale)
-    : picture_(picture), dc_(picture.Dc()), scale_(scale), clips_{{RECT{0, 0, picture.Width(), picture.Height()}, 0}}
+void PaintForm(Picture& picture, double scale, const TControl& form, const TControl* pressed)
 {
-    SetGraphicsMode(dc_, GM_ADVANCED);
-    const XFORM transform{static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), 0, 0};
-    SetWorldTransform(dc_, &transform);
-    SetBkMode(dc_, TRANSPARENT);
-}
-
-GdiCanvas::~GdiCanvas()
-{
-    EndVectors();
-    ModifyWorldTransform(dc_, nullptr, MWT_IDENTITY);
-    SetGraphicsMode(dc_, GM_COMPATIBLE);
-}
-
-Gdiplus::Graphics& GdiCanvas::Vectors()
-{
-    if (!vectors_) {
-        vectors_ = std::make_unique<VectorGraphics>(picture_, scale_, clips_.back().first);
-        for (const auto& [offset, degrees] : transforms_) {
-            (**vectors_).TranslateTransform(offset.x, offset.y);
-            if (degrees != 0)
-                (**vectors_).RotateTransform(degrees);
-        }
-    }
-    return **vectors_;
-}
-
-void GdiCanvas::EndVectors() { vectors_.reset(); }
-
-HFONT GdiCanvas::Font(const TFont& font)
-{
-    auto& made = fonts_[{font.height, font.bold}];
-    if (!made) {
-        // A negative height is the character height, as the layout gives it.
-        made.reset(CreateFontW(-std::max(1, font.height), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               DEFAULT_PITCH | FF_SWISS, kFontFace));
-    }
-    return made.get();
-}
-
-void GdiCanvas::PushClip(Rect rect)
-{
-    EndVectors();
-    const int saved = SaveDC(dc_);
-    const RECT bounds = ToRect(rect);
-    IntersectClipRect(dc_, bounds.left, bounds.top, bounds.right, bounds.bottom);
-    RECT inner{};
-    IntersectRect(&inner, &clips_.back().first, &bounds);
-    clips_.emplace_back(inner, saved);
-}
-
-void GdiCanvas::PopClip()
-{
-    EndVectors();
-    RestoreDC(dc_, clips_.back().second);
-    clips_.pop_back();
-}
-
-bool GdiCanvas::Reaches(Rect rect) const
-{
-    const RECT bounds = ToRect(rect);
-    return RectVisible(dc_, &bounds) != FALSE;
-}
-
-void GdiCanvas::PushTransform(PointF offset, float degrees)
-{
-    EndVectors();
-    transforms_.emplace_back(offset, degrees);
-}
-
-void GdiCanvas::PopTransform()
-{
-    EndVectors();
-    transforms_.pop_back();
-}
-
-void GdiCanvas::Fill(Rect rect, TColor color)
-{
-    EndVectors();
-    const RECT area = ToRect(rect);
-    SetDCBrushColor(dc_, ToColorRef(color));
-    FillRect(dc_, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-Size GdiCanvas::LineSize(const std::string& text, const TFont& font)
-{
-    const Selected selected(dc_, Font(font));
-    const std::wstring wide = Wide(text);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc_, &metrics);
-    return {extent.cx, metrics.tmHeight};
-}
-
-Size GdiCanvas::WrappedSize(const std::string& text, const TFont& font, int width)
-{
-    const Selected selected(dc_, Font(font));
-    const std::wstring wide = Wide(text);
-    RECT measured{0, 0, width, 10000};
-    DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &measured,
-              DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-    return {measured.right - measured.left, measured.bottom - measured.top};
-}
-
-void GdiCanvas::Text(Rect box, const std::string& text, const TFont& font, TColor color, TextLayout layout)
-{
-    EndVectors();
-    const Selected selected(dc_, Font(font));
-    const std::wstring wide = Wide(text);
-    SetTextColor(dc_, ToColorRef(color));
-    RECT area = ToRect(box);
-    const UINT flags = HorizontalAlignment(layout.alignment) | DT_TOP | DT_NOPREFIX | DT_NOCLIP |
-                       (layout.word_wrap ? DT_WORDBREAK : 0);
-    DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &area, flags);
-}
-
-void GdiCanvas::FillRoundedRect(RectF rect, float radius, Ink ink)
-{
-    Gdiplus::GraphicsPath path;
-    AddRoundedRect(path, rect, radius);
-    Gdiplus::SolidBrush brush(ToColor(ink));
-    Vectors().FillPath(&brush, &path);
-}
-
-void GdiCanvas::StrokeRoundedRect(RectF rect, float radius, Pen pen)
-{
-    Gdiplus::GraphicsPath path;
-    AddRoundedRect(path, rect, radius);
-    const Stroke stroke(pen);
-    Vectors().DrawPath(&stroke, &path);
-}
-
-void GdiCanvas::StrokeLine(PointF from, PointF to, Pen pen)
-{
-    const Stroke stroke(pen);
-    Vectors().DrawLine(&stroke, ToPointF(from), ToPointF(to));
-}
-
-void GdiCanvas::StrokePolyline(std::span<const PointF> points, Pen pen)
-{
-    std::vector<Gdiplus::PointF> polyline;
-    for (const PointF point : points)
-        polyline.push_back(ToPointF(point));
-    const Stroke stroke(pen);
-    Vectors().DrawLines(&stroke, polyline.data(), static_cast<INT>(polyline.size()));
-}
-
-void GdiCanvas::StrokeEllipse(PointF centre, float radius_x, float radius_y, Pen pen)
-{
-    const Stroke stroke(pen);
-    Vectors().DrawEllipse(&stroke, centre.x - radius_x, centre.y - radius_y, 2 * radius_x, 2 * radius_y);
-}
-
-void GdiCanvas::StrokeCurve(PointF from, PointF control, PointF to, Pen pen)
-{
-    // The quadratic curve as the cubic Bézier GDI+ draws.
-    const Gdiplus::PointF c1(from.x + 2.0f / 3 * (control.x - from.x), from.y + 2.0f / 3 * (control.y - from.y));
-    const Gdiplus::PointF c2(to.x + 2.0f / 3 * (control.x - to.x), to.y + 2.0f / 3 * (control.y - to.y));
-    Gdiplus::GraphicsPath curve;
-    curve.StartFigure();
-    curve.AddBezier(ToPointF(from), c1, c2, ToPointF(to));
-    const Stroke stroke(pen);
-    Vectors().DrawPath(&stroke, &curve);
+    GdiSurface surface(picture, scale);
+    SurfaceCanvas<GdiSurface> canvas(surface);
+    FormPainter(canvas, pressed).PaintForm(form, {});
 }
 
 Picture RenderStack(std::span<const TControl* const> forms, const TControl* pressed)
@@ -260,7 +351,8 @@ Picture RenderStack(std::span<const TControl* const> forms, const TControl* pres
     Picture picture(std::max(1, base.Width()), std::max(1, base.Height()));
     const RECT whole{0, 0, picture.Width(), picture.Height()};
     FillRect(picture.Dc(), &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    GdiCanvas canvas(picture, 1.0);
+    GdiSurface surface(picture, 1.0);
+    SurfaceCanvas<GdiSurface> canvas(surface);
     FormPainter(canvas, pressed).PaintStack(forms);
     return picture;
 }

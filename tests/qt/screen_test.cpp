@@ -100,7 +100,7 @@ std::pair<int, int> InkColumns(const QImage& picture, QRect strip)
 TEST(QtScreenPicture, WhatChangedIsPaintedAndTheRestKept)
 {
     std::vector<std::pair<QImage, QImage>> seen;  // shown, whole
-    const Step look = [&seen](host::qt::FormWindow& window) {
+    const Step look = [&seen](host::qt::StackWindow& window) {
         const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
         seen.emplace_back(shown.convertToFormat(QImage::Format_RGB32), window.Grab().convertToFormat(QImage::Format_RGB32));
     };
@@ -192,7 +192,7 @@ TEST(QtScreenTouch, ForeignIdentificationButtonOpensItsStep)
 TEST(QtScreenTouch, HiddenButtonsTakeNoTouch)
 {
     // "Cons Estrang." stays hidden on a call that does not allow it: its place takes no click.
-    const QtCallResult run = QtCall().Run({[](host::qt::FormWindow& window) {
+    const QtCallResult run = QtCall().Run({[](host::qt::StackWindow& window) {
                                                QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(668, 84));
                                            },
                                            Key(Qt::Key_Escape, "\x1b")});

@@ -140,7 +140,7 @@ void WindowScreen::FormShown(TForm& form)
     // Read by now, before anything is drawn.
     fonts_.reset();
     if (!window_) {
-        window_ = std::make_unique<FormWindow>(Application());
+        window_ = std::make_unique<StackWindow>(Application());
         static KeptWindowEnd kept_window_end;
         if (screen_keeping_window == nullptr) {
             screen_keeping_window = this;

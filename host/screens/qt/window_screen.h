@@ -10,7 +10,7 @@
 #include <string>
 
 #include "host/screens/qt/font_warm_up.h"
-#include "host/screens/qt/form_window.h"
+#include "host/screens/qt/stack_window.h"
 #include "host/forms/screen.h"
 #include "host/screens/customer.h"
 
@@ -32,7 +32,7 @@ public:
     ~WindowScreen() override;
 
     // The window while a form is shown, else nullptr.
-    FormWindow* Window() { return window_ && !window_->Empty() ? window_.get() : nullptr; }
+    StackWindow* Window() { return window_ && !window_->Empty() ? window_.get() : nullptr; }
     // Whether a window is kept, shown or hidden between calls.
     bool KeepsWindow() const { return window_ != nullptr; }
     // Destroys the kept window now, while Qt is still there to take it (its application ends).
@@ -63,7 +63,7 @@ private:
     // Made when the first form is shown and kept, hidden, between calls: a later call only
     // places, shows and paints it. It goes with the Qt application (a host's may end first) or
     // with this screen, whichever ends first.
-    std::unique_ptr<FormWindow> window_;
+    std::unique_ptr<StackWindow> window_;
     std::unique_ptr<QTimer> wake_;
 };
 

@@ -1,4 +1,4 @@
-#include "host/screens/qt/form_window.h"
+#include "host/screens/qt/stack_window.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -21,15 +21,15 @@
 
 namespace host::qt {
 
-FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
+StackWindow::StackWindow(TApplication& application) : application_(application), backing_store_(this)
 {
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     setTitle(QStringLiteral("TZC04182"));
 }
 
-FormWindow::~FormWindow() = default;
+StackWindow::~StackWindow() = default;
 
-void FormWindow::Push(TForm& form, QScreen* display)
+void StackWindow::Push(TForm& form, QScreen* display)
 {
     stack_.push_back(&form);
     if (stack_.size() == 1) {
@@ -43,7 +43,7 @@ void FormWindow::Push(TForm& form, QScreen* display)
     RenderNow();
 }
 
-void FormWindow::ShowPainted()
+void StackWindow::ShowPainted()
 {
     show_pending_ = false;
     // The picture as it stands now, given to the server before the map that shows it.
@@ -65,7 +65,7 @@ void FormWindow::ShowPainted()
     RenderNow();
 }
 
-void FormWindow::Place(const TForm& form)
+void StackWindow::Place(const TForm& form)
 {
     // Worked out at every show: the display, its area or its scale may have changed since.
     if (display_ != nullptr && display_ != screen())
@@ -82,7 +82,7 @@ void FormWindow::Place(const TForm& form)
     setPosition(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
 }
 
-void FormWindow::Remove(TForm& form)
+void StackWindow::Remove(TForm& form)
 {
     std::erase(stack_, &form);
     // A press does not outlive the form it began on.
@@ -98,14 +98,14 @@ void FormWindow::Remove(TForm& form)
     }
 }
 
-bool FormWindow::Holds(const TForm& form) const
+bool StackWindow::Holds(const TForm& form) const
 {
     return std::find(stack_.begin(), stack_.end(), &form) != stack_.end();
 }
 
-std::vector<const TControl*> FormWindow::Layers() const { return {stack_.begin(), stack_.end()}; }
+std::vector<const TControl*> StackWindow::Layers() const { return {stack_.begin(), stack_.end()}; }
 
-TForm* FormWindow::TopForm() const
+TForm* StackWindow::TopForm() const
 {
     TForm* active = application_.ActiveForm();
     if (active != nullptr && Holds(*active))
@@ -113,7 +113,7 @@ TForm* FormWindow::TopForm() const
     return stack_.empty() ? nullptr : stack_.back();
 }
 
-void FormWindow::RenderNow()
+void StackWindow::RenderNow()
 {
     if (!isExposed() || stack_.empty())
         return;
@@ -143,7 +143,7 @@ void FormWindow::RenderNow()
         first_frame_at_ = std::chrono::steady_clock::now();
 }
 
-void FormWindow::Paint(QPainter& painter, const QRect& area)
+void StackWindow::Paint(QPainter& painter, const QRect& area)
 {
     painter.fillRect(area, Qt::black);
     if (scale_ != 1.0) {
@@ -153,7 +153,7 @@ void FormWindow::Paint(QPainter& painter, const QRect& area)
     PaintStack(painter, Layers(), press_.Held());
 }
 
-void FormWindow::PaintIfChanged()
+void StackWindow::PaintIfChanged()
 {
     if (show_pending_)
         ShowPainted();
@@ -161,12 +161,12 @@ void FormWindow::PaintIfChanged()
         RenderNow();
 }
 
-QImage FormWindow::Grab() const
+QImage StackWindow::Grab() const
 {
     return RenderStack(Layers(), press_.Held());
 }
 
-QRect FormWindow::WindowRect(const TControl& control) const
+QRect StackWindow::WindowRect(const TControl& control) const
 {
     const TControl* form = &control;
     while (form->Parent() != nullptr)
@@ -183,7 +183,7 @@ QRect FormWindow::WindowRect(const TControl& control) const
     return QRectF(QPointF(designed.topLeft()) * scale_, QSizeF(designed.size()) * scale_).toAlignedRect();
 }
 
-TControl* FormWindow::ControlAt(QPointF at) const
+TControl* StackWindow::ControlAt(QPointF at) const
 {
     TForm* form = TopForm();
     if (form == nullptr || stack_.empty())
@@ -198,14 +198,14 @@ TControl* FormWindow::ControlAt(QPointF at) const
     return TopmostControlAt(*form, inside.x(), inside.y());
 }
 
-void FormWindow::PaintIfHeldChanged(const TControl* held_before)
+void StackWindow::PaintIfHeldChanged(const TControl* held_before)
 {
     // Painted before the dialog waits again, with what the release's click changes.
     if (press_.Held() != held_before)
         Invalidate();
 }
 
-bool FormWindow::event(QEvent* event)
+bool StackWindow::event(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::UpdateRequest:
@@ -232,19 +232,19 @@ bool FormWindow::event(QEvent* event)
     }
 }
 
-void FormWindow::exposeEvent(QExposeEvent*)
+void StackWindow::exposeEvent(QExposeEvent*)
 {
     changed_looks_.Forget();
     RenderNow();
 }
 
-void FormWindow::resizeEvent(QResizeEvent*)
+void StackWindow::resizeEvent(QResizeEvent*)
 {
     backing_store_.resize(size());
     changed_looks_.Forget();
 }
 
-void FormWindow::mousePressEvent(QMouseEvent* event)
+void StackWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -253,7 +253,7 @@ void FormWindow::mousePressEvent(QMouseEvent* event)
     PaintIfHeldChanged(held_before);
 }
 
-void FormWindow::mouseMoveEvent(QMouseEvent* event)
+void StackWindow::mouseMoveEvent(QMouseEvent* event)
 {
     if (!press_.Active())
         return;
@@ -262,7 +262,7 @@ void FormWindow::mouseMoveEvent(QMouseEvent* event)
     PaintIfHeldChanged(held_before);
 }
 
-void FormWindow::mouseReleaseEvent(QMouseEvent* event)
+void StackWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !press_.Active())
         return;
@@ -273,7 +273,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event)
         application_.Post({clicked->Form()->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(clicked)});
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* event)
+void StackWindow::keyPressEvent(QKeyEvent* event)
 {
     TForm* form = TopForm();
     if (form == nullptr)
@@ -286,7 +286,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event)
         application_.Post({window, WM_CHAR, static_cast<unsigned char>(*stroke.character), 0});
 }
 
-void FormWindow::TypeComposed(const QString& text)
+void StackWindow::TypeComposed(const QString& text)
 {
     // What is being composed shows nothing, as on Windows; what is committed is typed.
     TForm* form = TopForm();
@@ -296,7 +296,7 @@ void FormWindow::TypeComposed(const QString& text)
         application_.Post({form->GetHandle(), WM_CHAR, static_cast<unsigned char>(character), 0});
 }
 
-void FormWindow::SynthesizeClick(QPoint at)
+void StackWindow::SynthesizeClick(QPoint at)
 {
     const QPointF local(at);
     const QPointF global(mapToGlobal(at));
@@ -306,7 +306,7 @@ void FormWindow::SynthesizeClick(QPoint at)
     QCoreApplication::sendEvent(this, &release);
 }
 
-void FormWindow::SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text)
+void StackWindow::SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, qt_key, modifiers, text);
     QCoreApplication::sendEvent(this, &press);

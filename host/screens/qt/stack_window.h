@@ -1,5 +1,5 @@
 #pragma once
-// FormWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
+// StackWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
 // the window, the ones above lie over it at their positions) and turns Qt's input into the
 // framework's messages for the form on top: key-down and character messages for keys, a click
 // message when a touch or left click is released over the control it was pressed on. The window
@@ -32,10 +32,10 @@ class TForm;
 
 namespace host::qt {
 
-class FormWindow final : public QWindow {
+class StackWindow final : public QWindow {
 public:
-    explicit FormWindow(TApplication& application);
-    ~FormWindow() override;
+    explicit StackWindow(TApplication& application);
+    ~StackWindow() override;
 
     // A form shown modally on top of the others; the first one sizes and centres the window on
     // `display` (nullptr: where the platform puts it), shown at the next PaintIfChanged.

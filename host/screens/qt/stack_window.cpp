@@ -13,10 +13,10 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
-#include "host/screens/qt/display_choice.h"
 #include "host/screens/form_painter.h"
-#include "host/screens/qt/qt_canvas.h"
+#include "host/screens/qt/display_choice.h"
 #include "host/screens/qt/key_map.h"
+#include "host/screens/qt/qt_canvas.h"
 #include "host/screens/touch.h"
 
 namespace host::qt {

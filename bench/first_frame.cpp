@@ -26,7 +26,7 @@ public:
     std::optional<host::TimePoint> NextDue(host::TimePoint) override { return next_look_; }
     void Act(host::qt::WindowScreen& screen) override
     {
-        host::qt::FormWindow* window = screen.Window();
+        host::qt::StackWindow* window = screen.Window();
         if (window == nullptr || !window->FirstFrameAt()) {
             next_look_ = screen.clock().Now() + std::chrono::milliseconds(1);
             return;

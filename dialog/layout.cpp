@@ -22,14 +22,13 @@ std::string Text(const char* utf8) { return Utf8ToCp1252(utf8); }
 constexpr TColor kFrameColor{204, 91, 44};
 constexpr TColor kConfirmGreen{34, 221, 100};
 constexpr TColor kKeyColor{72, 72, 72};
+constexpr TFont kPromptFont{21, true, clBlack};
 
 void SetupPrompt(TLabel& label, int left, int top, int width, int height, const char* caption, bool visible)
 {
     label.SetBounds(left, top, width, height);
     label.SetText(Text(caption));
-    label.font = {21, true, clBlack};
-    label.transparent = true;
-    label.word_wrap = true;
+    label.SetLook({.font = kPromptFont, .transparent = true, .word_wrap = true});
     label.SetVisible(visible);
 }
 
@@ -38,8 +37,7 @@ void SetupKey(TBlendedBitBtn& key, int left, int top, int width, int height, std
     key.SetBounds(left, top, width, height);
     key.SetText(std::move(caption));
     key.Tag = static_cast<unsigned char>(typed);
-    key.color = kKeyColor;
-    key.font = {font_height, false, clWhite};
+    key.SetLook({.color = kKeyColor, .font = {font_height, false, clWhite}});
 }
 
 constexpr std::array kCatalogue = {
@@ -85,32 +83,30 @@ TfrmCNPJCPF::TfrmCNPJCPF()
 void TfrmCNPJCPF::BuildLayout()
 {
     SetBounds(0, 0, 730, 378);
-    color = clBlack;
+    SetLook({.color = clBlack});
     KeyPreview = true;
 
     Shape1.SetBounds(0, 0, 730, 378);
-    Shape1.color = clWhite;
-    Shape1.border_color = kFrameColor;
-    Shape1.border_width = 2;
+    Shape1.SetLook({.color = clWhite, .border_color = kFrameColor, .border_width = 2});
 
     SetupPrompt(lblTexto, 218, 18, 259, 28, "Informe o CPF ou CNPJ", true);
     SetupPrompt(lblTexto2, 250, 18, 160, 24, "Informe o Nome", false);
-    lblTexto2.word_wrap = false;
-    lblTexto2.auto_size = true;
+    lblTexto2.SetLook({.font = kPromptFont, .transparent = true, .auto_size = true});
 
     SetupSideButton(sbtSair, 115, "Não informar", clRed, 16, TGlyph::Cross);
     SetupSideButton(sbtLimpar, 176, "Limpar", clGray, 13, TGlyph::Eraser);
 
     lblcodtela.SetBounds(672, 360, 49, 14);
-    lblcodtela.alignment = TAlignment::Right;
-    lblcodtela.auto_size = true;  // grows to the left to show the whole code
-    lblcodtela.font = {11, false, clGray};
-    lblcodtela.transparent = true;
+    // Grows to the left to show the whole code.
+    lblcodtela.SetLook(
+        {.font = {11, false, clGray}, .alignment = TAlignment::Right, .transparent = true, .auto_size = true});
 
     SetupSideButton(sbtEnter, 298, "Confirmar", kConfirmGreen, 16, TGlyph::Check);
-    sbtEnter.layout = TButtonLayout::GlyphBottom;
-    sbtEnter.margin = 5;
-    sbtEnter.spacing = 1;
+    TLook confirm = sbtEnter.Look();
+    confirm.layout = TButtonLayout::GlyphBottom;
+    confirm.margin = 5;
+    confirm.spacing = 1;
+    sbtEnter.SetLook(confirm);
     SetupSideButton(sbtBackSpace, 237, "Corrrigir", clGray, 13, TGlyph::BackArrow);
 
     SetupPrompt(lblCupomDesc, 210, 18, 311, 28, "Informe o Código Promocional", true);
@@ -121,16 +117,14 @@ void TfrmCNPJCPF::BuildLayout()
     SetupPrompt(lblPesqCons, 24, 18, 682, 28, "Informe as iniciais do nome, crachá, código ou CPF do consumidor", true);
 
     Panel1.SetBounds(8, 56, 598, 41);
-    Panel1.color = clWhite;
-    Panel1.border_width = 1;  // lowered inner bevel
+    Panel1.SetLook({.color = clWhite, .border_width = 1});  // lowered inner bevel
     lblInforma.SetBounds(4, 10, 590, 23);
-    lblInforma.font = {16, false, clBlack};
-    lblInforma.color = clWhite;
+    lblInforma.SetLook({.color = clWhite, .font = {16, false, clBlack}});
 
     ntbAlfanumerico.SetBounds(10, 115, 600, 244);
-    ntbAlfanumerico.color = clWhite;
+    ntbAlfanumerico.SetLook({.color = clWhite});
     ntbNumerico2.SetBounds(9, 638, 600, 244);
-    ntbNumerico2.color = clWhite;
+    ntbNumerico2.SetLook({.color = clWhite});
     ntbNumerico2.SetVisible(false);
     BuildLetterKeyboard();
     BuildDigitKeypad();
@@ -160,10 +154,8 @@ void TfrmCNPJCPF::SetupSideButton(TBlendedBitBtn& button, int top, const char* c
 {
     button.SetBounds(616, top, 105, 60);
     button.SetText(Text(caption));
-    button.color = fill;
-    button.font = {font_height, true, clWhite};
-    button.glyph = glyph;
-    button.layout = TButtonLayout::GlyphRight;
+    button.SetLook(
+        {.color = fill, .font = {font_height, true, clWhite}, .glyph = glyph, .layout = TButtonLayout::GlyphRight});
 }
 
 void TfrmCNPJCPF::BuildLetterKeyboard()

@@ -56,9 +56,9 @@ TEST(Layout, WindowIsBorderless730By378WithKeyPreview)
     EXPECT_EQ(Dialog().Width(), 730);
     EXPECT_EQ(Dialog().Height(), 378);
     EXPECT_TRUE(Dialog().KeyPreview);
-    EXPECT_EQ(Dialog().color, clBlack);
-    EXPECT_EQ(Dialog().Shape1.border_color, (TColor{204, 91, 44}));
-    EXPECT_EQ(Dialog().Shape1.border_width, 2);
+    EXPECT_EQ(Dialog().Look().color, clBlack);
+    EXPECT_EQ(Dialog().Shape1.Look().border_color, (TColor{204, 91, 44}));
+    EXPECT_EQ(Dialog().Shape1.Look().border_width, 2);
 }
 
 TEST(Layout, EveryComponentStandsWhereItBelongs)
@@ -77,27 +77,27 @@ TEST(Layout, EveryComponentStandsWhereItBelongs)
         }
         if (control->Kind() != TControlKind::Shape && control->Kind() != TControlKind::Panel &&
             control->Kind() != TControlKind::PageHolder) {
-            EXPECT_EQ(control->font.height, expected.font_height);
-            EXPECT_EQ(control->font.bold, expected.bold);
+            EXPECT_EQ(control->Look().font.height, expected.font_height);
+            EXPECT_EQ(control->Look().font.bold, expected.bold);
         }
         if (control->Kind() == TControlKind::Button || control->Kind() == TControlKind::PageHolder) {
-            EXPECT_EQ(control->color, expected.fill);
+            EXPECT_EQ(control->Look().color, expected.fill);
         }
     }
     EXPECT_EQ(Dialog().lblInforma.Parent(), &Dialog().Panel1);
-    EXPECT_EQ(Dialog().sbtEnter.down_color, clBlack);
-    EXPECT_EQ(Dialog().sbtBackSpace.down_color, clBlack);
-    EXPECT_EQ(Dialog().sbtEnter.layout, TButtonLayout::GlyphBottom);
-    EXPECT_EQ(Dialog().lblcodtela.alignment, TAlignment::Right);
+    EXPECT_EQ(Dialog().sbtEnter.Look().down_color, clBlack);
+    EXPECT_EQ(Dialog().sbtBackSpace.Look().down_color, clBlack);
+    EXPECT_EQ(Dialog().sbtEnter.Look().layout, TButtonLayout::GlyphBottom);
+    EXPECT_EQ(Dialog().lblcodtela.Look().alignment, TAlignment::Right);
 }
 
 TEST(Layout, SideButtonsCarryTheirPictures)
 {
-    EXPECT_EQ(Dialog().sbtSair.glyph, TGlyph::Cross);
-    EXPECT_EQ(Dialog().sbtLimpar.glyph, TGlyph::Eraser);
-    EXPECT_EQ(Dialog().sbtBackSpace.glyph, TGlyph::BackArrow);
-    EXPECT_EQ(Dialog().sbtEnter.glyph, TGlyph::Check);
-    EXPECT_EQ(Dialog().sbtIdEstrangeira.glyph, TGlyph::Globe);
+    EXPECT_EQ(Dialog().sbtSair.Look().glyph, TGlyph::Cross);
+    EXPECT_EQ(Dialog().sbtLimpar.Look().glyph, TGlyph::Eraser);
+    EXPECT_EQ(Dialog().sbtBackSpace.Look().glyph, TGlyph::BackArrow);
+    EXPECT_EQ(Dialog().sbtEnter.Look().glyph, TGlyph::Check);
+    EXPECT_EQ(Dialog().sbtIdEstrangeira.Look().glyph, TGlyph::Globe);
 }
 
 TEST(Layout, LetterKeyboardKeysTypeTheirCaptions)
@@ -116,8 +116,8 @@ TEST(Layout, LetterKeyboardKeysTypeTheirCaptions)
             EXPECT_EQ(key.Height(), 46);
             EXPECT_EQ(key.Tag, static_cast<unsigned char>(rows[row][column]));
             EXPECT_EQ(key.GetText(), std::string(1, rows[row][column]));
-            EXPECT_EQ(key.font.height, 24);
-            EXPECT_FALSE(key.font.bold);
+            EXPECT_EQ(key.Look().font.height, 24);
+            EXPECT_FALSE(key.Look().font.bold);
         }
     }
     for (const char* name : {"sbt1", "sbt0", "sbtQ", "sbtP", "sbtCCdil", "sbtPonto", "sbtBarra", "sbtArroba", "sbtM"})

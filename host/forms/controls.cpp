@@ -45,6 +45,14 @@ void TControl::SetVisible(bool visible)
     Changed();
 }
 
+void TControl::SetLook(const TLook& look)
+{
+    if (look == look_)
+        return;
+    look_ = look;
+    Changed();
+}
+
 bool TControl::Showing() const
 {
     for (const TControl* control = this; control != nullptr; control = control->parent_)

@@ -1,5 +1,5 @@
 #pragma once
-// The controls of a form: a tree of named rectangles with text, visibility and appearance.
+// The controls of a form: a tree of named rectangles with text, visibility and a look.
 // Changing what a control shows asks its form to be repainted; the screen draws the tree.
 #include <cstdint>
 #include <functional>
@@ -38,6 +38,29 @@ enum class TButtonLayout : uint8_t { GlyphLeft, GlyphRight, GlyphTop, GlyphBotto
 // The side buttons' pictures; the screen draws them.
 enum class TGlyph : uint8_t { None, Cross, Eraser, BackArrow, Check, Globe };
 enum class TControlKind : uint8_t { Form, Shape, Label, Panel, Button, PageHolder };
+
+// How a control is drawn, apart from its text, place and state: one value, so a screen tells a
+// changed look by comparing two of them, whatever field a control gains.
+struct TLook {
+    TColor color = clWhite;
+    TColor border_color = clBlack;
+    int border_width = 0;
+    TFont font{};
+    TAlignment alignment = TAlignment::Left;
+    bool transparent = false;
+    bool word_wrap = false;
+    bool auto_size = false;
+    // Buttons.
+    TGlyph glyph = TGlyph::None;
+    TButtonLayout layout = TButtonLayout::GlyphLeft;
+    int margin = -1;
+    int spacing = 4;
+    TColor down_color = clBlack;
+    TColor down_font_color = clWhite;
+    TColor disabled_color{204, 204, 204};
+    TColor disabled_font_color = clWhite;
+    friend bool operator==(const TLook&, const TLook&) = default;
+};
 
 class TControl : public TObject {
 public:
@@ -78,24 +101,10 @@ public:
     void Refresh();
     TForm* Form();
 
-    // Appearance, read by the screens.
-    TColor color = clWhite;
-    TColor border_color = clBlack;
-    int border_width = 0;
-    bool transparent = false;
-    bool word_wrap = false;
-    bool auto_size = false;
-    TAlignment alignment = TAlignment::Left;
-    TFont font;
-    // Buttons.
-    TColor down_color = clBlack;
-    TColor down_font_color = clWhite;
-    TColor disabled_color{204, 204, 204};
-    TColor disabled_font_color = clWhite;
-    TGlyph glyph = TGlyph::None;
-    TButtonLayout layout = TButtonLayout::GlyphLeft;
-    int margin = -1;
-    int spacing = 4;
+    // Every change of what a control shows goes through these setters, so the form repaints.
+    void SetLook(const TLook& look);
+    const TLook& Look() const { return look_; }
+
     int32_t Tag = 0;
 
     std::function<void(TObject* sender)> OnClick;
@@ -123,6 +132,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TLook look_;
 };
 
 struct TShape : TControl {

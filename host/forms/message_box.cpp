@@ -24,18 +24,13 @@ TMessageBox::TMessageBox()
 {
     // Centred over the 730 x 378 dialog.
     SetBounds(115, 94, 500, 190);
-    color = clWhite;
-    border_color = TColor{204, 91, 44};
-    border_width = 2;
+    SetLook({.color = clWhite, .border_color = TColor{204, 91, 44}, .border_width = 2});
     text.SetBounds(20, 20, 460, 100);
-    text.word_wrap = true;
-    text.alignment = TAlignment::Center;
-    text.font = {18, true, clBlack};
-    text.transparent = true;
+    text.SetLook(
+        {.font = {18, true, clBlack}, .alignment = TAlignment::Center, .transparent = true, .word_wrap = true});
     ok.SetBounds(190, 124, 120, 50);
     ok.SetText("OK");
-    ok.color = TColor{34, 221, 100};
-    ok.font = {18, true, clWhite};
+    ok.SetLook({.color = TColor{34, 221, 100}, .font = {18, true, clWhite}});
     ok.OnClick = [this](TObject*) { SetModalResult(mrOk); };
     OnKeyDown = [this](TObject*, uint16_t& key, ShiftState) {
         if (key == VK_RETURN)

@@ -19,7 +19,7 @@
 
 namespace qt_testing {
 
-using host::qt::FormWindow;
+using host::qt::StackWindow;
 
 namespace {
 
@@ -46,7 +46,7 @@ public:
     {
         const Step step = steps_.front();
         steps_.pop_front();
-        if (FormWindow* window = screen.Window())
+        if (StackWindow* window = screen.Window())
             step(*window);
         else
             throw std::runtime_error("no window to act on");
@@ -82,18 +82,18 @@ host::qt::WindowScreen& Screen() { return *Installed().real; }
 
 }  // namespace
 
-QPoint CentreOf(FormWindow& window, const std::string& control) { return window.WindowRect(Control(control)).center(); }
+QPoint CentreOf(StackWindow& window, const std::string& control) { return window.WindowRect(Control(control)).center(); }
 
 Step Touch(const std::string& control)
 {
-    return [control](FormWindow& window) {
+    return [control](StackWindow& window) {
         QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, CentreOf(window, control));
     };
 }
 
 Step FingerTouch(const std::string& control)
 {
-    return [control](FormWindow& window) {
+    return [control](StackWindow& window) {
         static QPointingDevice* device = QTest::createTouchDevice();
         const QPoint at = CentreOf(window, control);
         QTest::touchEvent(&window, device).press(0, at, &window);
@@ -104,26 +104,26 @@ Step FingerTouch(const std::string& control)
 
 Step Press(const std::string& control)
 {
-    return [control](FormWindow& window) {
+    return [control](StackWindow& window) {
         QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, CentreOf(window, control));
     };
 }
 
 Step Release(const std::string& control)
 {
-    return [control](FormWindow& window) {
+    return [control](StackWindow& window) {
         QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, CentreOf(window, control));
     };
 }
 
 Step Key(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
 {
-    return [=](FormWindow& window) { QTest::sendKeyEvent(QTest::Click, &window, key, text, modifiers); };
+    return [=](StackWindow& window) { QTest::sendKeyEvent(QTest::Click, &window, key, text, modifiers); };
 }
 
 Step Type(const QString& text)
 {
-    return [text](FormWindow& window) {
+    return [text](StackWindow& window) {
         for (const QChar character : text) {
             const QChar capital = character.toUpper();
             const Qt::Key key = character == u' ' ? Qt::Key_Space : static_cast<Qt::Key>(capital.unicode());
@@ -138,12 +138,12 @@ host::qt::WindowScreen& TheScreen() { return Screen(); }
 
 Step ShotTo(const std::string& utf8_path)
 {
-    return [utf8_path](FormWindow&) { Screen().SaveShot(utf8_path); };
+    return [utf8_path](StackWindow&) { Screen().SaveShot(utf8_path); };
 }
 
 Step Shot(const std::string& name)
 {
-    return [name](FormWindow& window) { current->shots[name] = window.Grab(); };
+    return [name](StackWindow& window) { current->shots[name] = window.Grab(); };
 }
 
 std::vector<std::string> QtCallResult::Lines(const std::string& kind) const

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "host/forms/controls.h"
-#include "host/screens/qt/form_window.h"
+#include "host/screens/qt/stack_window.h"
 #include "host/screens/qt/window_screen.h"
 #include "support/faulty_screen.h"
 
 namespace qt_testing {
 
-using Step = std::function<void(host::qt::FormWindow& window)>;
+using Step = std::function<void(host::qt::StackWindow& window)>;
 
 // Steps for the customer.
 Step Touch(const std::string& control);       // a left click at the control's centre
@@ -52,7 +52,7 @@ host::qt::WindowScreen& TheScreen();
 testing_support::FaultyScreen& Faults();
 
 // The centre of a control of the form on top, in window coordinates.
-QPoint CentreOf(host::qt::FormWindow& window, const std::string& control);
+QPoint CentreOf(host::qt::StackWindow& window, const std::string& control);
 
 // Compares a picture with tests/qt/reference/NAME.png, allowing for font rendering; with
 // TZC_UPDATE_REFERENCES=1 writes the reference instead. Returns a description of the difference,

@@ -20,7 +20,7 @@ Step Enter() { return Key(Qt::Key_Return, "\r"); }
 
 Step Failing()
 {
-    return [](host::qt::FormWindow&) { throw std::runtime_error("the customer's device is gone"); };
+    return [](host::qt::StackWindow&) { throw std::runtime_error("the customer's device is gone"); };
 }
 
 struct Failure {
@@ -62,7 +62,7 @@ TEST(QtScreenFailure, LeavesNothingBehindAndTheNextCallWorks)
         EXPECT_EQ(int{Cli_Tzc04182::nPasso}, 0) << "the step";
         EXPECT_FALSE(Cli_Tzc04182::frmCNPJCPF->tmrCancAutoPag.Enabled());
         EXPECT_FALSE(host::Application().HasPending());
-        host::qt::FormWindow* window = TheScreen().Window();
+        host::qt::StackWindow* window = TheScreen().Window();
         EXPECT_TRUE(window == nullptr || !window->isVisible()) << "the window still shows";
 
         const QtCallResult next =

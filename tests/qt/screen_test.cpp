@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/forms/form.h"
-#include "host/screens/qt/form_painter.h"
+#include "host/screens/qt/qt_canvas.h"
 #include "qt_harness.h"
 
 namespace {
@@ -100,7 +100,7 @@ std::pair<int, int> InkColumns(const QImage& picture, QRect strip)
 TEST(QtScreenPicture, WhatChangedIsPaintedAndTheRestKept)
 {
     std::vector<std::pair<QImage, QImage>> seen;  // shown, whole
-    const Step look = [&seen](host::qt::FormWindow& window) {
+    const Step look = [&seen](host::qt::StackWindow& window) {
         const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
         seen.emplace_back(shown.convertToFormat(QImage::Format_RGB32), window.Grab().convertToFormat(QImage::Format_RGB32));
     };
@@ -192,7 +192,7 @@ TEST(QtScreenTouch, ForeignIdentificationButtonOpensItsStep)
 TEST(QtScreenTouch, HiddenButtonsTakeNoTouch)
 {
     // "Cons Estrang." stays hidden on a call that does not allow it: its place takes no click.
-    const QtCallResult run = QtCall().Run({[](host::qt::FormWindow& window) {
+    const QtCallResult run = QtCall().Run({[](host::qt::StackWindow& window) {
                                                QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(668, 84));
                                            },
                                            Key(Qt::Key_Escape, "\x1b")});
@@ -260,17 +260,17 @@ TEST(FormPainter, DrawsButtonStatesAndSkipsHiddenControls)
 {
     host::TForm form("frmProbe");
     form.SetBounds(0, 0, 100, 40);
-    form.color = host::clWhite;
+    form.SetLook({.color = host::clWhite});
     auto& enabled = form.Add<host::TBlendedBitBtn>("enabled");
     enabled.SetBounds(0, 0, 30, 40);
-    enabled.color = host::clRed;
+    enabled.SetLook({.color = host::clRed});
     auto& disabled = form.Add<host::TBlendedBitBtn>("disabled");
     disabled.SetBounds(35, 0, 30, 40);
-    disabled.color = host::clRed;
+    disabled.SetLook({.color = host::clRed});
     disabled.SetEnabled(false);
     auto& hidden = form.Add<host::TBlendedBitBtn>("hidden");
     hidden.SetBounds(70, 0, 30, 40);
-    hidden.color = host::clRed;
+    hidden.SetLook({.color = host::clRed});
     hidden.SetVisible(false);
     form.SetVisible(true);
     const host::TControl* stack[] = {&form};
@@ -279,7 +279,7 @@ TEST(FormPainter, DrawsButtonStatesAndSkipsHiddenControls)
     EXPECT_EQ(At(plain, 15, 20), kRed);
     EXPECT_EQ(At(plain, 50, 20), QColor(204, 204, 204));
     EXPECT_EQ(At(plain, 85, 20), kWhite);
-    const QImage pressed = host::qt::RenderStack(stack, {&enabled});
+    const QImage pressed = host::qt::RenderStack(stack, &enabled);
     EXPECT_EQ(At(pressed, 15, 20), kBlack);
 }
 

@@ -26,17 +26,16 @@ struct Sample {
     Sample()
     {
         form.SetBounds(0, 0, 300, 160);
-        form.color = TColor{0, 64, 128};
+        form.SetLook({.color = TColor{0, 64, 128}});
         panel.SetBounds(8, 8, 280, 40);
         line.SetBounds(4, 8, 272, 24);
         line.SetText("123");
         sized.SetBounds(10, 60, 40, 20);
-        sized.auto_size = true;
-        sized.transparent = true;
+        sized.SetLook({.transparent = true, .auto_size = true});
         sized.SetText("A LONG CAPTION");
         key.SetBounds(200, 90, 60, 46);
         key.SetText("5");
-        key.color = TColor{255, 140, 0};
+        key.SetLook({.color = TColor{255, 140, 0}});
     }
 };
 
@@ -58,8 +57,14 @@ TEST(Win32FormBuffer, RedrawingWhatChangedGivesTheWholePicture)
         {"a character typed", [](Sample& s) { s.line.SetText("1234"); }, false},
         {"the line cleared", [](Sample& s) { s.line.SetText(""); }, false},
         {"a label sized to its text shrinks", [](Sample& s) { s.sized.SetText("A"); }, false},
-        {"a colour", [](Sample& s) { s.line.color = clRed; }, false},
-        {"a font colour", [](Sample& s) { s.key.font.color = clRed; }, false},
+        {"a colour", [](Sample& s) { s.line.SetLook({.color = clRed}); }, false},
+        {"a font colour",
+         [](Sample& s) {
+             TLook look = s.key.Look();
+             look.font.color = clRed;
+             s.key.SetLook(look);
+         },
+         false},
         {"a control hidden", [](Sample& s) { s.panel.SetVisible(false); }, false},
         {"a control moved", [](Sample& s) { s.key.SetLeft(20); }, false},
         {"a key disabled", [](Sample& s) { s.key.SetEnabled(false); }, false},

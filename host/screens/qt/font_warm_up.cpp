@@ -9,16 +9,10 @@ namespace host::qt {
 FontWarmUp::FontWarmUp()
 {
     try {
-        reader_ = std::thread([] { FcInit(); });
+        reader_ = std::jthread([] { FcInit(); });
     } catch (const std::system_error&) {
         // No thread to spare: Qt reads the configuration itself, as it always could.
     }
-}
-
-FontWarmUp::~FontWarmUp()
-{
-    if (reader_.joinable())
-        reader_.join();
 }
 
 }  // namespace host::qt

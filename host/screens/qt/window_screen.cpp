@@ -140,7 +140,7 @@ void WindowScreen::FormShown(TForm& form)
     // Read by now, before anything is drawn.
     fonts_.reset();
     if (!window_) {
-        window_ = std::make_unique<FormWindow>(Application());
+        window_ = std::make_unique<StackWindow>(Application());
         static KeptWindowEnd kept_window_end;
         if (screen_keeping_window == nullptr) {
             screen_keeping_window = this;
@@ -186,23 +186,15 @@ void WindowScreen::PumpInput(TApplication& application, bool wait, std::optional
     QCoreApplication::processEvents();
     if (application.HasPending())
         return;
-    std::optional<TimePoint> wake = deadline;
-    if (customer_) {
-        const TimePoint now = clock_.Now();
-        const std::optional<TimePoint> due = customer_->NextDue(now);
-        if (due && *due <= now) {
-            customer_->Act(*this);
-            QCoreApplication::processEvents();
-            return;
-        }
-        // Once the script has done everything, a timer no longer stands in for the customer.
-        if (!due && wait && customer_->EndsWhenDone())
-            throw EInputEnded();
-        if (due && (!wake || *due < *wake))
-            wake = due;
+    const TimePoint now = clock_.Now();
+    if (customer_.ActIfDue(*this, now)) {
+        QCoreApplication::processEvents();
+        return;
     }
+    if (wait && customer_.Done(now))
+        throw EInputEnded();
     if (wait)
-        SleepUntil(application, wake);
+        SleepUntil(application, customer_.Wake(deadline, now));
 }
 
 void WindowScreen::SleepUntil(TApplication& application, std::optional<TimePoint> wake)
@@ -237,12 +229,7 @@ std::unique_ptr<Screen> MakeQtScreen(bool offscreen)
 {
     const char* display = std::getenv("TZC_DISPLAY");
     auto screen = std::make_unique<qt::WindowScreen>(offscreen, display != nullptr ? display : "");
-    const char* script = std::getenv("TZC_INPUT");
-    // Offscreen nobody else can act: no script is a customer who has nothing to do. At a window
-    // a person takes over once the script is done.
-    if (script != nullptr || offscreen)
-        screen->SetCustomer(
-            std::make_unique<qt::ScriptedCustomer>(ParseScript(script != nullptr ? script : ""), offscreen));
+    screen->SetCustomer(CustomerFromEnvironment<qt::WindowScreen>(offscreen));
     return screen;
 }
 

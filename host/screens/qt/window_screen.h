@@ -10,7 +10,7 @@
 #include <string>
 
 #include "host/screens/qt/font_warm_up.h"
-#include "host/screens/qt/form_window.h"
+#include "host/screens/qt/stack_window.h"
 #include "host/forms/screen.h"
 #include "host/screens/customer.h"
 
@@ -18,18 +18,11 @@ namespace host::qt {
 
 class WindowScreen;
 using Customer = host::Customer<WindowScreen>;
-// Keys and characters as the platform's key events, touches at the centre of the control,
-// pictures of the window.
 using ScriptedCustomer = host::ScriptedCustomer<WindowScreen>;
 
-}  // namespace host::qt
-
-template <>
-void host::ScriptedCustomer<host::qt::WindowScreen>::Act(host::qt::WindowScreen& screen);
-
-namespace host::qt {
-
-class WindowScreen final : public Screen {
+// Plays a script with keys and characters as the platform's key events, touches at the centre
+// of the control, pictures of the window.
+class WindowScreen final : public WindowScreenBase<WindowScreen> {
 public:
     // Uses the process's Qt application when there is one, else makes its own (on Qt's offscreen
     // platform when asked). Forms open on `display` (an index or a name as Qt lists the displays;
@@ -38,9 +31,8 @@ public:
     explicit WindowScreen(bool offscreen, std::string display = "");
     ~WindowScreen() override;
 
-    void SetCustomer(std::unique_ptr<Customer> customer) { customer_ = std::move(customer); }
     // The window while a form is shown, else nullptr.
-    FormWindow* Window() { return window_ && !window_->Empty() ? window_.get() : nullptr; }
+    StackWindow* Window() { return window_ && !window_->Empty() ? window_.get() : nullptr; }
     // Whether a window is kept, shown or hidden between calls.
     bool KeepsWindow() const { return window_ != nullptr; }
     // Destroys the kept window now, while Qt is still there to take it (its application ends).
@@ -48,9 +40,13 @@ public:
     // Lets go of the window without a call into Qt, whose globals may be gone (the process ends).
     void LeaveWindow();
     // Saves the window as it shows now, as PNG.
-    void SaveShot(const std::string& utf8_path);
+    void SaveShot(const std::string& utf8_path) override;
 
-    Clock& clock() override { return clock_; }
+    bool ShowsForm() const override;
+    void TypeCharacter(char character) override;
+    void PressKey(uint16_t virtual_key, ShiftState shift) override;
+    void Touch(TControl& control) override;
+
     void FormShown(TForm& form) override;
     void FormHidden(TForm& form) override;
     void Invalidate(TForm& form) override;
@@ -62,15 +58,13 @@ private:
 
     // Until the first form is shown: fontconfig's configuration read on another thread meanwhile.
     std::optional<FontWarmUp> fonts_;
-    RealClock clock_;
     bool offscreen_;
     std::string display_;
     // Made when the first form is shown and kept, hidden, between calls: a later call only
     // places, shows and paints it. It goes with the Qt application (a host's may end first) or
     // with this screen, whichever ends first.
-    std::unique_ptr<FormWindow> window_;
+    std::unique_ptr<StackWindow> window_;
     std::unique_ptr<QTimer> wake_;
-    std::unique_ptr<Customer> customer_;
 };
 
 }  // namespace host::qt

@@ -7,7 +7,7 @@
 #include "host/forms/form.h"
 #include "host/screens/touch.h"
 #include "host/screens/win32/carried_failure.h"
-#include "host/screens/win32/form_painter.h"
+#include "host/screens/win32/gdi_canvas.h"
 #include "host/screens/win32/placement.h"
 
 namespace host::win32 {
@@ -229,47 +229,40 @@ TControl* FormWindow::ControlAt(POINT client) const
 
 void FormWindow::Press(POINT client)
 {
-    TControl* control = ControlAt(client);
-    pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
-    held_inside_ = pressed_ != nullptr;
-    if (pressed_ != nullptr && !offscreen_)
+    press_.Begin(ControlAt(client));
+    if (press_.Active() && !offscreen_)
         SetCapture(handle_);
     PaintNow();
 }
 
 void FormWindow::Move(POINT client)
 {
-    if (pressed_ == nullptr)
+    if (!press_.Active())
         return;
-    const bool inside = ControlAt(client) == pressed_;
-    if (inside != held_inside_) {
-        held_inside_ = inside;
+    const TControl* held_before = press_.Held();
+    press_.Move(ControlAt(client));
+    if (press_.Held() != held_before)
         PaintNow();
-    }
 }
 
 void FormWindow::Release(POINT client)
 {
-    if (pressed_ == nullptr)
+    if (!press_.Active())
         return;
-    TControl* control = pressed_;
-    const bool over = ControlAt(client) == control;
-    pressed_ = nullptr;
-    held_inside_ = false;
+    TControl* clicked = press_.End(ControlAt(client));
     if (GetCapture() == handle_)
         ReleaseCapture();
     PaintNow();
     // The click runs from the waiting flow's dispatch, as every other input does.
-    if (over && control->Showing() && control->Enabled())
-        PostMessageA(handle_, WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control));
+    if (clicked != nullptr)
+        PostMessageA(handle_, WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(clicked));
 }
 
 void FormWindow::CancelPress()
 {
-    if (pressed_ == nullptr)
+    if (!press_.Active())
         return;
-    pressed_ = nullptr;
-    held_inside_ = false;
+    press_.Cancel();
     PaintNow();
 }
 

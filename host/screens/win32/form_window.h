@@ -15,6 +15,7 @@
 #include "host/screens/win32/windows_api.h"
 #include "host/screens/win32/form_buffer.h"
 #include "host/forms/controls.h"
+#include "host/screens/button_press.h"
 
 namespace host {
 class TApplication;
@@ -62,7 +63,7 @@ public:
     // Where a control of the form lies in the window's client area, in device pixels.
     RECT ClientRect(const TControl& control) const;
     // The control held down with the pointer over it, or nullptr.
-    const TControl* Held() const { return held_inside_ ? pressed_ : nullptr; }
+    const TControl* Held() const { return press_.Held(); }
 
 private:
     friend class FormWindowClass;
@@ -87,8 +88,7 @@ private:
     bool show_pending_ = false;
     const FormWindow* below_ = nullptr;
     double scale_ = 1.0;
-    TControl* pressed_ = nullptr;
-    bool held_inside_ = false;
+    ButtonPress press_;
     // What Show disabled and took the activation from, given back by Hide.
     std::vector<::HWND> disabled_;
     ::HWND previous_active_ = nullptr;

@@ -7,7 +7,7 @@
 #include "host/forms/form.h"
 #include "host/screens/script.h"
 #include "host/screens/win32/carried_failure.h"
-#include "host/screens/win32/form_painter.h"
+#include "host/screens/win32/gdi_canvas.h"
 #include "host/screens/win32/win32_screen.h"
 #include "host/text/environment.h"
 
@@ -135,10 +135,10 @@ Picture WindowScreen::Grab() const
             held = window->Held();
     }
     const GdiplusSession gdiplus;
-    return RenderStack(forms, {held});
+    return RenderStack(forms, held);
 }
 
-void WindowScreen::SaveShot(const std::string& utf8_path) const
+void WindowScreen::SaveShot(const std::string& utf8_path)
 {
     const Picture picture = Grab();
     try {
@@ -174,22 +174,15 @@ void WindowScreen::PumpInput(TApplication&, bool wait, std::optional<TimePoint> 
     // One action of the customer per turn, so the waiting flow looks at each one; it goes first,
     // as a queue that is never empty (a host's busy timers) must not keep it waiting. What is
     // already queued (the flow's close request) is still dispatched before it.
-    std::optional<TimePoint> wake = deadline;
-    if (customer_) {
-        const TimePoint now = clock_.Now();
-        const std::optional<TimePoint> due = customer_->NextDue(now);
-        if (due && *due <= now) {
-            customer_->Act(*this);
-            DispatchQueued();
-            return;
-        }
-        if (due && (!wake || *due < *wake))
-            wake = due;
+    const TimePoint now = clock_.Now();
+    if (customer_.ActIfDue(*this, now)) {
+        DispatchQueued();
+        return;
     }
+    const std::optional<TimePoint> wake = customer_.Wake(deadline, now);
     if (DispatchQueued())
         return;
-    // Once the script has done everything, a timer no longer stands in for the customer.
-    if (customer_ && wait && customer_->EndsWhenDone() && !customer_->NextDue(clock_.Now()))
+    if (wait && customer_.Done(clock_.Now()))
         throw EInputEnded();
     if (wait) {
         SleepUntil(wake);
@@ -220,11 +213,7 @@ namespace host {
 std::unique_ptr<Screen> MakeWin32Screen(bool offscreen)
 {
     auto screen = std::make_unique<win32::WindowScreen>(offscreen);
-    const std::optional<std::string> script = EnvironmentVariable("TZC_INPUT");
-    // Offscreen nobody else can act: no script is a customer who has nothing to do. At a window
-    // a person takes over once the script is done.
-    if (script || offscreen)
-        screen->SetCustomer(std::make_unique<win32::ScriptedCustomer>(ParseScript(script.value_or("")), offscreen));
+    screen->SetCustomer(CustomerFromEnvironment<win32::WindowScreen>(offscreen));
     return screen;
 }
 

@@ -20,24 +20,16 @@ namespace host::win32 {
 
 class WindowScreen;
 using Customer = host::Customer<WindowScreen>;
-// Keys and characters as the window's own input messages, touches at the centre of the control,
-// pictures of the window.
 using ScriptedCustomer = host::ScriptedCustomer<WindowScreen>;
 
-}  // namespace host::win32
-
-template <>
-void host::ScriptedCustomer<host::win32::WindowScreen>::Act(host::win32::WindowScreen& screen);
-
-namespace host::win32 {
-
-class WindowScreen final : public Screen, public WindowSystem {
+// Plays a script with keys and characters as the window's own input messages, touches at the
+// centre of the control, pictures of the window.
+class WindowScreen final : public WindowScreenBase<WindowScreen>, public WindowSystem {
 public:
     explicit WindowScreen(bool offscreen);
     ~WindowScreen() override;
 
     bool Offscreen() const { return offscreen_; }
-    void SetCustomer(std::unique_ptr<Customer> customer) { customer_ = std::move(customer); }
     // The window of the form on top while one is shown, else nullptr.
     FormWindow* TopWindow() const;
     // The shown window that holds control, or nullptr.
@@ -45,17 +37,21 @@ public:
     // The shown forms as their windows show them, at 96 dpi.
     Picture Grab() const;
     // Saves Grab() as PNG; EScriptError when nothing is shown or the file cannot be written.
-    void SaveShot(const std::string& utf8_path) const;
+    void SaveShot(const std::string& utf8_path) override;
     // Dispatches every message waiting in the thread's queue; whether there was any.
     bool DispatchQueued();
 
-    Clock& clock() override { return clock_; }
     void FormShown(TForm& form) override;
     void FormHidden(TForm& form) override;
     void Invalidate(TForm& form) override;
     void Repaint(TForm& form) override;
     void PumpInput(TApplication& application, bool wait, std::optional<TimePoint> deadline) override;
     WindowSystem* Windows() override { return this; }
+
+    bool ShowsForm() const override { return TopWindow() != nullptr; }
+    void TypeCharacter(char character) override;
+    void PressKey(uint16_t virtual_key, ShiftState shift) override;
+    void Touch(TControl& control) override;
 
     host::HWND CreateHandle(TForm& form) override;
     void DestroyHandle(host::HWND handle) override;
@@ -66,7 +62,6 @@ private:
     FormWindow* WindowFor(const TForm& form) const;
     void SleepUntil(std::optional<TimePoint> wake);
 
-    RealClock clock_;
     bool offscreen_;
     std::shared_ptr<const FormWindowClass> window_class_ = FormWindowClass::Shared();
     std::vector<std::unique_ptr<FormWindow>> windows_;
@@ -74,7 +69,6 @@ private:
     std::vector<FormWindow*> shown_;
     // GDI+ while a form is shown.
     std::optional<GdiplusSession> gdiplus_;
-    std::unique_ptr<Customer> customer_;
     // A quit request met inside a modal loop, posted again once the last form is hidden.
     std::optional<WPARAM> quit_;
 };

@@ -1,4 +1,4 @@
-#include "host/screens/qt/form_window.h"
+#include "host/screens/qt/stack_window.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -13,22 +13,23 @@
 
 #include "host/forms/application.h"
 #include "host/forms/form.h"
+#include "host/screens/form_painter.h"
 #include "host/screens/qt/display_choice.h"
-#include "host/screens/qt/form_painter.h"
 #include "host/screens/qt/key_map.h"
+#include "host/screens/qt/qt_canvas.h"
 #include "host/screens/touch.h"
 
 namespace host::qt {
 
-FormWindow::FormWindow(TApplication& application) : application_(application), backing_store_(this)
+StackWindow::StackWindow(TApplication& application) : application_(application), backing_store_(this)
 {
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     setTitle(QStringLiteral("TZC04182"));
 }
 
-FormWindow::~FormWindow() = default;
+StackWindow::~StackWindow() = default;
 
-void FormWindow::Push(TForm& form, QScreen* display)
+void StackWindow::Push(TForm& form, QScreen* display)
 {
     stack_.push_back(&form);
     if (stack_.size() == 1) {
@@ -42,7 +43,7 @@ void FormWindow::Push(TForm& form, QScreen* display)
     RenderNow();
 }
 
-void FormWindow::ShowPainted()
+void StackWindow::ShowPainted()
 {
     show_pending_ = false;
     // The picture as it stands now, given to the server before the map that shows it.
@@ -54,7 +55,7 @@ void FormWindow::ShowPainted()
         Paint(painter, QRect(QPoint(0, 0), size()));
     }
     background_.Set(*this, picture);
-    changed_area_.Forget();
+    changed_looks_.Forget();
     show();
     // Above the host's windows, with the keyboard.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -64,7 +65,7 @@ void FormWindow::ShowPainted()
     RenderNow();
 }
 
-void FormWindow::Place(const TForm& form)
+void StackWindow::Place(const TForm& form)
 {
     // Worked out at every show: the display, its area or its scale may have changed since.
     if (display_ != nullptr && display_ != screen())
@@ -81,12 +82,11 @@ void FormWindow::Place(const TForm& form)
     setPosition(area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2));
 }
 
-void FormWindow::Remove(TForm& form)
+void StackWindow::Remove(TForm& form)
 {
     std::erase(stack_, &form);
     // A press does not outlive the form it began on.
-    pressed_ = nullptr;
-    held_inside_ = false;
+    press_.Cancel();
     if (stack_.empty()) {
         show_pending_ = false;
         hide();
@@ -98,14 +98,14 @@ void FormWindow::Remove(TForm& form)
     }
 }
 
-bool FormWindow::Holds(const TForm& form) const
+bool StackWindow::Holds(const TForm& form) const
 {
     return std::find(stack_.begin(), stack_.end(), &form) != stack_.end();
 }
 
-std::vector<const TControl*> FormWindow::Layers() const { return {stack_.begin(), stack_.end()}; }
+std::vector<const TControl*> StackWindow::Layers() const { return {stack_.begin(), stack_.end()}; }
 
-TForm* FormWindow::TopForm() const
+TForm* StackWindow::TopForm() const
 {
     TForm* active = application_.ActiveForm();
     if (active != nullptr && Holds(*active))
@@ -113,14 +113,20 @@ TForm* FormWindow::TopForm() const
     return stack_.empty() ? nullptr : stack_.back();
 }
 
-void FormWindow::RenderNow()
+void StackWindow::RenderNow()
 {
     if (!isExposed() || stack_.empty())
         return;
     const QRect area(QPoint(0, 0), size());
     // Only what looks different is drawn and sent to the display.
-    const std::optional<QRegion> changed = changed_area_.Since(Layers(), held_inside_ ? pressed_ : nullptr, scale_);
-    const QRegion region = changed ? *changed & area : QRegion(area);
+    const std::optional<std::vector<Rect>> changed = changed_looks_.Since(Layers(), press_.Held(), scale_);
+    QRegion region(area);
+    if (changed) {
+        QRegion parts;
+        for (const Rect& part : *changed)
+            parts += QRect(part.left, part.top, part.width, part.height);
+        region &= parts;
+    }
     changed_ = false;
     if (region.isEmpty())
         return;
@@ -137,17 +143,17 @@ void FormWindow::RenderNow()
         first_frame_at_ = std::chrono::steady_clock::now();
 }
 
-void FormWindow::Paint(QPainter& painter, const QRect& area)
+void StackWindow::Paint(QPainter& painter, const QRect& area)
 {
     painter.fillRect(area, Qt::black);
     if (scale_ != 1.0) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.scale(scale_, scale_);
     }
-    FormPainter(painter, {held_inside_ ? pressed_ : nullptr}).PaintStack(Layers());
+    PaintStack(painter, Layers(), press_.Held());
 }
 
-void FormWindow::PaintIfChanged()
+void StackWindow::PaintIfChanged()
 {
     if (show_pending_)
         ShowPainted();
@@ -155,19 +161,20 @@ void FormWindow::PaintIfChanged()
         RenderNow();
 }
 
-QImage FormWindow::Grab() const
+QImage StackWindow::Grab() const
 {
-    return RenderStack(Layers(), {held_inside_ ? pressed_ : nullptr});
+    return RenderStack(Layers(), press_.Held());
 }
 
-QRect FormWindow::WindowRect(const TControl& control) const
+QRect StackWindow::WindowRect(const TControl& control) const
 {
     const TControl* form = &control;
     while (form->Parent() != nullptr)
         form = form->Parent();
     if (form->Kind() != TControlKind::Form || stack_.empty())
         return {};
-    const QPoint origin = FormOrigin(*stack_.front(), *form);
+    const Point form_origin = FormOrigin(*stack_.front(), *form);
+    const QPoint origin(form_origin.x, form_origin.y);
     const QRect designed = &control == form ? QRect(origin, QSize(form->Width(), form->Height()))
                                             : QRect(origin + QPoint(control.FormLeft(), control.FormTop()),
                                                     QSize(control.Width(), control.Height()));
@@ -176,30 +183,29 @@ QRect FormWindow::WindowRect(const TControl& control) const
     return QRectF(QPointF(designed.topLeft()) * scale_, QSizeF(designed.size()) * scale_).toAlignedRect();
 }
 
-TControl* FormWindow::ControlAt(QPointF at) const
+TControl* StackWindow::ControlAt(QPointF at) const
 {
     TForm* form = TopForm();
     if (form == nullptr || stack_.empty())
         return nullptr;
     // Back from the window's pixels to the forms' own.
     const QPoint designed(static_cast<int>(std::floor(at.x() / scale_)), static_cast<int>(std::floor(at.y() / scale_)));
-    const QRect bounds(FormOrigin(*stack_.front(), *form), QSize(form->Width(), form->Height()));
+    const Point origin = FormOrigin(*stack_.front(), *form);
+    const QRect bounds(QPoint(origin.x, origin.y), QSize(form->Width(), form->Height()));
     if (!bounds.contains(designed))
         return nullptr;
     const QPoint inside = designed - bounds.topLeft();
     return TopmostControlAt(*form, inside.x(), inside.y());
 }
 
-void FormWindow::SetHeldInside(bool inside)
+void StackWindow::PaintIfHeldChanged(const TControl* held_before)
 {
-    if (inside == held_inside_)
-        return;
-    held_inside_ = inside;
     // Painted before the dialog waits again, with what the release's click changes.
-    Invalidate();
+    if (press_.Held() != held_before)
+        Invalidate();
 }
 
-bool FormWindow::event(QEvent* event)
+bool StackWindow::event(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::UpdateRequest:
@@ -226,48 +232,48 @@ bool FormWindow::event(QEvent* event)
     }
 }
 
-void FormWindow::exposeEvent(QExposeEvent*)
+void StackWindow::exposeEvent(QExposeEvent*)
 {
-    changed_area_.Forget();
+    changed_looks_.Forget();
     RenderNow();
 }
 
-void FormWindow::resizeEvent(QResizeEvent*)
+void StackWindow::resizeEvent(QResizeEvent*)
 {
     backing_store_.resize(size());
-    changed_area_.Forget();
+    changed_looks_.Forget();
 }
 
-void FormWindow::mousePressEvent(QMouseEvent* event)
+void StackWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    TControl* control = ControlAt(event->position());
-    pressed_ = control != nullptr && control->Kind() == TControlKind::Button && control->Enabled() ? control : nullptr;
-    held_inside_ = false;
-    SetHeldInside(pressed_ != nullptr);
+    const TControl* held_before = press_.Held();
+    press_.Begin(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
 }
 
-void FormWindow::mouseMoveEvent(QMouseEvent* event)
+void StackWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (pressed_ != nullptr)
-        SetHeldInside(ControlAt(event->position()) == pressed_);
-}
-
-void FormWindow::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton || pressed_ == nullptr)
+    if (!press_.Active())
         return;
-    TControl* control = pressed_;
-    const bool over = ControlAt(event->position()) == control;
-    pressed_ = nullptr;
-    SetHeldInside(false);
-    TForm* form = control->Form();
-    if (over && form != nullptr && control->Showing() && control->Enabled())
-        application_.Post({form->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(control)});
+    const TControl* held_before = press_.Held();
+    press_.Move(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* event)
+void StackWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !press_.Active())
+        return;
+    const TControl* held_before = press_.Held();
+    TControl* clicked = press_.End(ControlAt(event->position()));
+    PaintIfHeldChanged(held_before);
+    if (clicked != nullptr)
+        application_.Post({clicked->Form()->GetHandle(), WM_TOUCH_CLICK, 0, reinterpret_cast<LPARAM>(clicked)});
+}
+
+void StackWindow::keyPressEvent(QKeyEvent* event)
 {
     TForm* form = TopForm();
     if (form == nullptr)
@@ -280,7 +286,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event)
         application_.Post({window, WM_CHAR, static_cast<unsigned char>(*stroke.character), 0});
 }
 
-void FormWindow::TypeComposed(const QString& text)
+void StackWindow::TypeComposed(const QString& text)
 {
     // What is being composed shows nothing, as on Windows; what is committed is typed.
     TForm* form = TopForm();
@@ -290,7 +296,7 @@ void FormWindow::TypeComposed(const QString& text)
         application_.Post({form->GetHandle(), WM_CHAR, static_cast<unsigned char>(character), 0});
 }
 
-void FormWindow::SynthesizeClick(QPoint at)
+void StackWindow::SynthesizeClick(QPoint at)
 {
     const QPointF local(at);
     const QPointF global(mapToGlobal(at));
@@ -300,7 +306,7 @@ void FormWindow::SynthesizeClick(QPoint at)
     QCoreApplication::sendEvent(this, &release);
 }
 
-void FormWindow::SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text)
+void StackWindow::SynthesizeKey(int qt_key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, qt_key, modifiers, text);
     QCoreApplication::sendEvent(this, &press);

@@ -1,5 +1,5 @@
 #pragma once
-// FormWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
+// StackWindow: the real window of a modal stack of forms. It paints the forms (the lowest fills
 // the window, the ones above lie over it at their positions) and turns Qt's input into the
 // framework's messages for the form on top: key-down and character messages for keys, a click
 // message when a touch or left click is released over the control it was pressed on. The window
@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "host/forms/controls.h"
-#include "host/screens/qt/changed_area.h"
+#include "host/screens/changed_looks.h"
+#include "host/screens/button_press.h"
 #include "host/screens/qt/window_background.h"
 
 namespace host {
@@ -31,10 +32,10 @@ class TForm;
 
 namespace host::qt {
 
-class FormWindow final : public QWindow {
+class StackWindow final : public QWindow {
 public:
-    explicit FormWindow(TApplication& application);
-    ~FormWindow() override;
+    explicit StackWindow(TApplication& application);
+    ~StackWindow() override;
 
     // A form shown modally on top of the others; the first one sizes and centres the window on
     // `display` (nullptr: where the platform puts it), shown at the next PaintIfChanged.
@@ -77,7 +78,8 @@ private:
     std::vector<const TControl*> Layers() const;
     // The topmost showing control of the top form under a window point, or nullptr.
     TControl* ControlAt(QPointF at) const;
-    void SetHeldInside(bool inside);
+    // Repaints when what a press holds down changes.
+    void PaintIfHeldChanged(const TControl* held_before);
     // Characters the platform's input method composed, to the form on top.
     void TypeComposed(const QString& text);
 
@@ -87,12 +89,11 @@ private:
     std::optional<std::chrono::steady_clock::time_point> first_frame_at_;
     QBackingStore backing_store_;
     std::vector<TForm*> stack_;
-    TControl* pressed_ = nullptr;
-    bool held_inside_ = false;
+    ButtonPress press_;
     bool changed_ = false;
     bool show_pending_ = false;
     WindowBackground background_;
-    ChangedArea changed_area_;
+    ChangedLooks changed_looks_;
 };
 
 }  // namespace host::qt

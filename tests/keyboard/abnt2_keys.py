@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Types the cases of a keyboard table on a real X keyboard and compares what the host gets back.
 
-    abnt2_keys.py TABLE HOST [HOST ARGUMENTS...]
+    abnt2_keys.py [--wine] TABLE HOST [HOST ARGUMENTS...]
 
 Run inside an X server of its own (tests/support/in_xvfb.sh): it sets the Brazilian ABNT2 keymap, starts the
 host once per call with its window on that display (tzc-host --screen window, or the Windows
@@ -9,6 +9,8 @@ tzc-host.exe through Wine), waits for the dialog's window, and types each case w
 name and address steps (one call), the consumer-search step and the e-mail step. Each step's keys
 end with Enter, and the next keys wait for the step to change in the host's trace (TZC_TRACE), not
 for a fixed time. Exits 1 when an answer differs from the table's, printing every difference.
+With --wine the host runs under Wine 8, and a case's "under Wine 8" line, where it has one, gives
+the answers wanted instead.
 """
 import os
 import queue
@@ -29,9 +31,11 @@ CALLS = [
     (["--param", "11=S", "--param", "13=N"], ["email"], {"email": 6}),
 ]
 COLUMNS = ["name", "address", "search", "email"]
+UNDER_WINE = "under Wine 8"
 
 
-def read_table(path):
+def read_table(path, under_wine):
+    """The cases, each its keys and answers; under Wine, a case's "under Wine 8" line replaces them."""
     cases = []
     with open(path, encoding="utf-8") as table:
         for line in table:
@@ -41,7 +45,14 @@ def read_table(path):
             fields = line.split("\t")
             if len(fields) != 1 + len(COLUMNS):
                 sys.exit(f"{path}: want {1 + len(COLUMNS)} columns: {line!r}")
-            cases.append((fields[0].split(), dict(zip(COLUMNS, fields[1:]))))
+            answers = dict(zip(COLUMNS, fields[1:]))
+            if fields[0] == UNDER_WINE:
+                if not cases:
+                    sys.exit(f"{path}: {UNDER_WINE!r} before any case")
+                if under_wine:
+                    cases[-1] = (cases[-1][0], answers)
+                continue
+            cases.append((fields[0].split(), answers))
     return cases
 
 
@@ -110,10 +121,14 @@ def call(host, params, typed_steps):
 
 
 def main():
-    if len(sys.argv) < 3:
+    arguments = sys.argv[1:]
+    under_wine = arguments[:1] == ["--wine"]
+    if under_wine:
+        arguments = arguments[1:]
+    if len(arguments) < 2:
         sys.exit(__doc__)
-    cases = read_table(sys.argv[1])
-    host = sys.argv[2:]
+    cases = read_table(arguments[0], under_wine)
+    host = arguments[1:]
     # The server resets, and its keymap with it, when its last client goes: one stays connected.
     holder = subprocess.Popen(["xdotool", "sleep", "100000"])
     failures = 0

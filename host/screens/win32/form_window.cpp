@@ -47,6 +47,20 @@ BOOL CALLBACK CollectEnabled(::HWND window, LPARAM list)
     return TRUE;
 }
 
+// A window's device context outside a paint, released whatever happens.
+class WindowDc {
+public:
+    explicit WindowDc(::HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(window_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Dc() const { return dc_; }
+
+private:
+    ::HWND window_;
+    HDC dc_;
+};
+
 // Ends the paint whatever happens while painting.
 class PaintScope {
 public:
@@ -291,29 +305,30 @@ void FormWindow::ShowPending()
     show_pending_ = false;
     const PerMonitorDpiScope dpi_aware;
     Place(below_, 0);
-    {
-        // Drawn in memory before the window shows: the paint at the show only copies it.
-        RECT client{};
-        GetClientRect(handle_, &client);
-        const GdiplusSession gdiplus;
-        buffer_.Update(form_, client.right, client.bottom, scale_, Held());
-    }
     // A layered window is put on the display only once its attributes are set, and the style's
-    // change clears them: shown and painted first, then set, it appears with its picture (under
-    // Wine the X window is mapped only then, and the picture follows at once instead of after the
-    // server's expose; the previous call's picture is never put on the display).
+    // change clears them: shown and painted first, then set, it appears with its picture, never
+    // the previous call's.
     const LONG_PTR extended = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
     SetWindowLongPtrA(handle_, GWL_EXSTYLE, extended & ~WS_EX_LAYERED);
     SetWindowLongPtrA(handle_, GWL_EXSTYLE, extended | WS_EX_LAYERED);
     Place(below_, SWP_SHOWWINDOW);
-    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    {
+        // Copied in outside a paint, whose end would hand the picture to the display (Wine's X
+        // window, not mapped yet, would drop it): it stays pending until the map.
+        RECT client{};
+        GetClientRect(handle_, &client);
+        const GdiplusSession gdiplus;
+        const Picture& drawn = buffer_.Update(form_, client.right, client.bottom, scale_, Held());
+        const WindowDc window(handle_);
+        BitBlt(window.Dc(), 0, 0, client.right, client.bottom, drawn.Dc(), 0, 0, SRCCOPY);
+    }
     SetLayeredWindowAttributes(handle_, 0, 255, LWA_ALPHA);
-    // Painted again now that it is mapped: what Wine put out before the map was lost, and a look
-    // at the queue for a message that never comes puts this paint on the display at once (Wine
-    // does so when a look finds nothing).
-    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // A look at the queue for a message that never comes hands the pending picture to the display
+    // at once (Wine does so when a look finds nothing), right behind the map. Painted again later
+    // all the same, for a system that drops what was drawn before the attributes.
     MSG none;
     PeekMessageA(&none, handle_, kNeverSent, kNeverSent, PM_NOREMOVE);
+    InvalidateRect(handle_, nullptr, FALSE);
     SetForegroundWindow(handle_);
     SetActiveWindow(handle_);
     SetFocus(handle_);

@@ -38,6 +38,9 @@ case $action in
                 echo ":$number" >"$state/display"
                 echo "$pid" >"$state/pid"
                 DISPLAY=:$number "$root/scripts/wine-run" --keep-warm
+                # Xvfb runs no window manager: a managed window would wait 2 s for one at every hide.
+                DISPLAY=:$number /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                    >/dev/null
                 echo "display :$number, Wine's server warm in it"
                 exit 0
             fi

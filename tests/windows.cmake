@@ -10,8 +10,8 @@ endforeach()
 
 add_subdirectory(support)
 
-# The time limits catch a hang. A 32-bit program may run under the i386 emulator, where its start
-# alone costs about a minute of processor time: wider limits there.
+# The time limits catch a hang. A 32-bit program may run under the i386 emulator: wider limits
+# there.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(TZC_WINE_TIMEOUT 1200)
 else()
@@ -33,14 +33,7 @@ target_compile_definitions(tzc_tests PRIVATE
 # Cases that start tzc-host through a Linux shell (popen) run in the Linux tree only.
 set(TZC_LINUX_ONLY_CASES "AlphanumericCnpj.TzcHost*")
 # One Wine process per shard rather than per test: a start under Wine costs far more than a test.
-# The 32-bit tree runs one: where the kernel runs no 32-bit code, each start of a 32-bit program
-# costs over a minute of processor time under the i386 emulator (Wine reserves its address space
-# around the emulator's own mappings in some 27 000 small steps), more than the tests themselves.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(_shards 2)
-else()
-    set(_shards 1)
-endif()
+set(_shards 2)
 math(EXPR _last_shard "${_shards} - 1")
 foreach(shard RANGE ${_last_shard})
     add_test(NAME Windows.UnitTests.${shard} COMMAND tzc_tests --gtest_brief=1 --gtest_filter=-${TZC_LINUX_ONLY_CASES})
@@ -48,17 +41,13 @@ foreach(shard RANGE ${_last_shard})
         ENVIRONMENT "TZC_SCREEN=headless;TZC_INPUT=;TZC_TRACE=;GTEST_TOTAL_SHARDS=${_shards};GTEST_SHARD_INDEX=${shard}")
 endforeach()
 
-# The test main's printer, with a second thread alive. Win64 only: a 32-bit program under the
-# i386 emulator still dies after a failure or a skip is reported while a second thread lives (the
-# message printed first), though the printer raises nothing; see the guide's note on the emulator.
+# The test main's printer, with a second thread alive.
 add_executable(tzc_failing_tests tools/failing_tests.cpp)
 target_link_libraries(tzc_failing_tests PRIVATE tzc_test_main)
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    add_test(NAME Windows.TestMain.FailureShowsItsMessage
-        COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/test_main_test.sh ${CMAKE_SOURCE_DIR}/scripts/wine-run
-                $<TARGET_FILE:tzc_failing_tests>)
-    set_tests_properties(Windows.TestMain.FailureShowsItsMessage PROPERTIES TIMEOUT ${TZC_WINE_TIMEOUT})
-endif()
+add_test(NAME Windows.TestMain.FailureShowsItsMessage
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/test_main_test.sh ${CMAKE_SOURCE_DIR}/scripts/wine-run
+            $<TARGET_FILE:tzc_failing_tests>)
+set_tests_properties(Windows.TestMain.FailureShowsItsMessage PROPERTIES TIMEOUT ${TZC_WINE_TIMEOUT})
 
 # A host written in C against the public header alone, linked with the import library.
 add_executable(c_header_host c/c_header_host.c)

@@ -1,8 +1,7 @@
 # The Windows voice under Wine: the module reaches SAPI through COM (an ISpVoice and a voice token
 # are there), but Wine 8.0's ISpVoice::Speak is a stub that answers E_NOTIMPL, so the call goes on
 # with the silent voice and the trace says why, before the first prompt.
-# These run in the 64-bit tree: 32-bit starts under the i386 emulator cost a minute each, for code
-# the two DLLs share.
+# These run in the 64-bit tree, for code the two DLLs share.
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     return()
 endif()

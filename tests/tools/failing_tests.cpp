@@ -1,6 +1,6 @@
 // A test program with one failing and one skipped test, each while a second thread lives: what the
-// test main prints for them (tests/test_main_test.sh). Under the i386 emulator, a printer that
-// raised a structured exception here would kill the process instead.
+// test main prints for them (tests/test_main_test.sh). Under QEMU 7.2's i386 emulator, a printer
+// that raised a structured exception here would kill the process instead.
 #include <gtest/gtest.h>
 
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One X display for all the window tests of a Windows build tree, with the tree's Wine server and
-# system processes warm in it: a 32-bit program under the i386 emulator costs about a minute to
-# start, and a display and a server started afresh for each program would add to that.
+# system processes warm in it: a display and a server started afresh for each program would add
+# seconds to every start, more under the i386 emulator.
 #   display.sh start BUILD_DIR PREFIX    starts Xvfb (1920 x 1080: the dialog whole at 144 dpi) and
 #                                        the server of the prefix BUILD_DIR/PREFIX
 #   display.sh stop BUILD_DIR PREFIX     ends both

@@ -1,7 +1,7 @@
 // A customer outside the dialog's process, as a person at the till: waits for the dialog's window,
 // touches the CPF on the digit keypad and "Confirmar" through the system's input, then types the
 // name and the address on the keyboard. Exits 1 when no dialog shows within 10 minutes (a 32-bit
-// host under the i386 emulator takes a minute or more to start).
+// host under the i386 emulator can be slow to start).
 #include <windows.h>
 
 #include <cstdio>

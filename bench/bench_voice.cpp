@@ -2,7 +2,8 @@
 // and eSpeak NG makes the audio of its echo (written to a file here, as this machine may have no
 // audio device; a device plays the same samples), timed to the engine being handed the echo and
 // to its audio being made. Idle: a dialog waiting 5 s of real time with eSpeak NG on, sleeping
-// against the same wait spinning, in one run.
+// against the same wait spinning, in one run. eSpeak NG cannot play in a process that has written
+// files: ./benchmark runs each case in its own process (--benchmark_filter).
 #include <benchmark/benchmark.h>
 
 #include <atomic>

@@ -60,9 +60,11 @@ for name, where in (("IdleWait5s", "real-time screen showing nothing"), ("IdleWa
     else:
         row(figure, "< 1 %", "not measured", None)
 
-voice_runs = benchmarks("voice")
+voice_runs = benchmarks("voice") | benchmarks("voice-idle")
 idle = voice_runs.get("IdleWait5sWithVoice/iterations:1/real_time")
 figure = "idle cost with the voice on (`TZC_VOICE=1`, eSpeak NG, its prompt said): 5 s real-time wait, sleeping vs spinning (one run)"
+if (results / "null-sound.conf").exists():
+    figure += "; no sound card, played into ALSA's null device"
 if idle and not idle.get("error_occurred"):
     ratio = idle["ratio_pct"]
     row(figure, "< 1 %", f"{idle['sleeping_cpu_ms']:.2f} ms vs {idle['spinning_cpu_ms']:.0f} ms = **{ratio:.3f} %**", ratio < 1.0)

@@ -134,7 +134,11 @@ std::string PluginProblem(const std::string& name)
     const QStringList folders = PlatformPluginFolders();
     for (const QString& folder : folders) {
         const QDir directory(folder);
-        for (const QString& file : directory.entryList({QStringLiteral("*.so")}, QDir::Files)) {
+        QStringList files = directory.entryList({QStringLiteral("*.so")}, QDir::Files);
+        // The file Qt names after the platform first ("libqxcb.so"): one file read, not every one.
+        if (const qsizetype named = files.indexOf(QStringLiteral("libq%1.so").arg(plugin)); named > 0)
+            files.move(named, 0);
+        for (const QString& file : files) {
             QPluginLoader loader(directory.filePath(file));
             if (!ProvidesPlatform(loader.metaData(), plugin))
                 continue;

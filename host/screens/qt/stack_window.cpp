@@ -46,15 +46,21 @@ void StackWindow::Push(TForm& form, QScreen* display)
 void StackWindow::ShowPainted()
 {
     show_pending_ = false;
-    // The picture as it stands now, given to the server before the map that shows it.
+    // The picture as it stands now, given to the server as the window's background before the map
+    // that shows it, and copied to the window's frames when it is exposed. Kept between calls:
+    // drawn again into the same pixels, and its rows the server has already are not sent again.
     create();
-    QImage picture(size() * devicePixelRatio(), QImage::Format_RGB32);
-    picture.setDevicePixelRatio(devicePixelRatio());
+    const QSize pixels = size() * devicePixelRatio();
+    if (picture_.size() != pixels)
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(devicePixelRatio());
     {
-        QPainter painter(&picture);
+        QPainter painter(&picture_);
         Paint(painter, QRect(QPoint(0, 0), size()));
     }
-    background_.Set(*this, picture);
+    background_.Set(*this, picture_);
+    picture_looks_.Forget();
+    picture_looks_.Since(Layers(), press_.Held(), scale_);
     changed_looks_.Forget();
     show();
     // Above the host's windows, with the keyboard.
@@ -113,6 +119,18 @@ TForm* StackWindow::TopForm() const
     return stack_.empty() ? nullptr : stack_.back();
 }
 
+namespace {
+
+QRegion RegionOf(const std::vector<Rect>& parts)
+{
+    QRegion region;
+    for (const Rect& part : parts)
+        region += QRect(part.left, part.top, part.width, part.height);
+    return region;
+}
+
+}  // namespace
+
 void StackWindow::RenderNow()
 {
     if (!isExposed() || stack_.empty())
@@ -120,22 +138,27 @@ void StackWindow::RenderNow()
     const QRect area(QPoint(0, 0), size());
     // Only what looks different is drawn and sent to the display.
     const std::optional<std::vector<Rect>> changed = changed_looks_.Since(Layers(), press_.Held(), scale_);
-    QRegion region(area);
-    if (changed) {
-        QRegion parts;
-        for (const Rect& part : *changed)
-            parts += QRect(part.left, part.top, part.width, part.height);
-        region &= parts;
-    }
+    // Drawn whole, the show's picture serves for what has not changed since it was drawn.
+    const std::optional<std::vector<Rect>> since_picture =
+        changed ? std::nullopt : picture_looks_.Since(Layers(), press_.Held(), scale_);
+    picture_looks_.Forget();
+    const QRegion region = changed ? QRegion(area) & RegionOf(*changed) : QRegion(area);
     changed_ = false;
     if (region.isEmpty())
         return;
     backing_store_.beginPaint(region);
     {
         QPainter painter(backing_store_.paintDevice());
-        if (changed)
+        if (since_picture) {
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(QPoint(0, 0), picture_);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setClipRegion(RegionOf(*since_picture));
+        } else if (changed) {
             painter.setClipRegion(region);
-        Paint(painter, area);
+        }
+        if (!since_picture || !since_picture->empty())
+            Paint(painter, area);
     }
     backing_store_.endPaint();
     backing_store_.flush(region);

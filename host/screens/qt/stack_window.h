@@ -93,7 +93,9 @@ private:
     bool changed_ = false;
     bool show_pending_ = false;
     WindowBackground background_;
-    ChangedLooks changed_looks_;
+    ChangedLooks changed_looks_;  // against the window's frames
+    QImage picture_;              // the picture of the last show, kept for the next
+    ChangedLooks picture_looks_;  // against that picture, until the frames are first drawn
 };
 
 }  // namespace host::qt

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace host::qt {
 
@@ -24,6 +26,22 @@ std::uint8_t WindowDepth(xcb_connection_t* connection, xcb_window_t window)
     return depth;
 }
 
+// 64 bits of a row of pixels, mixed a word at a time.
+std::uint64_t RowHash(const unsigned char* bytes, std::size_t size)
+{
+    std::uint64_t hash = 0x9e3779b97f4a7c15u ^ size;
+    std::size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, 8);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdu;
+        hash ^= hash >> 32;
+    }
+    for (; at < size; ++at)
+        hash = (hash ^ bytes[at]) * 0x100000001b3u;
+    return hash;
+}
+
 }  // namespace
 
 WindowBackground::~WindowBackground() { Free(); }
@@ -38,6 +56,7 @@ void WindowBackground::Free()
     }
     pixmap_ = context_ = window_ = 0;
     connection_ = nullptr;
+    uploaded_.clear();
 }
 
 void WindowBackground::Set(QWindow& window, const QImage& picture)
@@ -63,11 +82,24 @@ void WindowBackground::Set(QWindow& window, const QImage& picture)
         xcb_create_gc(connection, context_, pixmap_, 0, nullptr);
     }
     const QImage rows = picture.convertToFormat(QImage::Format_RGB32);
+    // Only the rows that differ from what the pixmap holds: a call's first picture is mostly the
+    // last call's. Known by a hash of each row, which costs no copy of the picture.
+    std::vector<std::uint64_t> hashes(static_cast<std::size_t>(rows.height()));
+    for (int y = 0; y < rows.height(); ++y)
+        hashes[static_cast<std::size_t>(y)] = RowHash(rows.constScanLine(y), static_cast<std::size_t>(rows.width()) * 4u);
+    int first = 0, end = rows.height();
+    if (uploaded_.size() == hashes.size()) {
+        while (first < end && hashes[static_cast<std::size_t>(first)] == uploaded_[static_cast<std::size_t>(first)])
+            ++first;
+        while (end > first && hashes[static_cast<std::size_t>(end - 1)] == uploaded_[static_cast<std::size_t>(end - 1)])
+            --end;
+    }
+    uploaded_ = std::move(hashes);
     // In strips that each fit one request.
     const std::size_t most = std::max<std::size_t>(xcb_get_maximum_request_length(connection) * 4u, 65536) - 64;
     const int per_strip = std::max(1, static_cast<int>(most / static_cast<std::size_t>(rows.bytesPerLine())));
-    for (int top = 0; top < rows.height(); top += per_strip) {
-        const int height = std::min(per_strip, rows.height() - top);
+    for (int top = first; top < end; top += per_strip) {
+        const int height = std::min(per_strip, end - top);
         xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, context_, static_cast<std::uint16_t>(rows.width()),
                       static_cast<std::uint16_t>(height), 0, static_cast<std::int16_t>(top), 0, depth_,
                       static_cast<std::uint32_t>(rows.bytesPerLine() * height), rows.constScanLine(top));

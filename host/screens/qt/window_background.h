@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QWindow>
 #include <cstdint>
+#include <vector>
 
 struct xcb_connection_t;
 
@@ -32,6 +33,7 @@ private:
     std::uint32_t window_ = 0;
     std::uint8_t depth_ = 0;
     QSize size_;
+    std::vector<std::uint64_t> uploaded_;  // a hash of each row the pixmap holds
 };
 
 }  // namespace host::qt

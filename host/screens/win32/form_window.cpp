@@ -304,7 +304,6 @@ void FormWindow::ShowPending()
         return;
     show_pending_ = false;
     const PerMonitorDpiScope dpi_aware;
-    Place(below_, 0);
     // A layered window is put on the display only once its attributes are set, and the style's
     // change clears them: shown and painted first, then set, it appears with its picture, never
     // the previous call's.

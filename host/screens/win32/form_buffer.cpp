@@ -5,10 +5,48 @@
 
 namespace host::win32 {
 
+namespace {
+
+void CopyPixels(const Picture& from, const Picture& to)
+{
+    const HDC dc = to.Dc();
+    SetGraphicsMode(dc, GM_ADVANCED);
+    ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+    SelectClipRgn(dc, nullptr);
+    BitBlt(dc, 0, 0, to.Width(), to.Height(), from.Dc(), 0, 0, SRCCOPY);
+}
+
+bool SameSize(const std::optional<Picture>& picture, int width, int height)
+{
+    return picture && picture->Width() == width && picture->Height() == height;
+}
+
+}  // namespace
+
+const Picture& FormBuffer::UpdateForShow(const TControl& form, int width, int height, double scale,
+                                         const TControl* pressed)
+{
+    if (SameSize(shown_, width, height) && SameSize(picture_, width, height)) {
+        CopyPixels(*shown_, *picture_);
+        changed_looks_ = shown_looks_;
+    }
+    return Update(form, width, height, scale, pressed);
+}
+
+void FormBuffer::KeepAsShown()
+{
+    if (!picture_)
+        return;
+    if (!SameSize(shown_, picture_->Width(), picture_->Height()))
+        shown_.emplace(picture_->Width(), picture_->Height());
+    CopyPixels(*picture_, *shown_);
+    shown_looks_ = changed_looks_;
+}
+
 const Picture& FormBuffer::Update(const TControl& form, int width, int height, double scale, const TControl* pressed)
 {
     const TControl* const forms[] = {&form};
-    if (!picture_ || picture_->Width() != width || picture_->Height() != height) {
+    if (!SameSize(picture_, width, height)) {
         picture_.emplace(width, height);
         changed_looks_.Forget();
     }

@@ -16,10 +16,17 @@ public:
     // The form as it shows now, `width` x `height` device pixels at `scale`, `pressed` held.
     // GDI+ must be started (GdiplusSession).
     const Picture& Update(const TControl& form, int width, int height, double scale, const TControl* pressed);
+    // The same for a show. A call's first picture is mostly the last call's first, not its end:
+    // it is drawn from the last show's picture, which KeepAsShown keeps (once the window shows it:
+    // the copy costs the show nothing).
+    const Picture& UpdateForShow(const TControl& form, int width, int height, double scale, const TControl* pressed);
+    void KeepAsShown();
 
 private:
     std::optional<Picture> picture_;
     ChangedLooks changed_looks_;
+    std::optional<Picture> shown_;  // as the last show drew it
+    ChangedLooks shown_looks_;
 };
 
 }  // namespace host::win32

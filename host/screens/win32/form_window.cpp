@@ -317,7 +317,7 @@ void FormWindow::ShowPending()
         RECT client{};
         GetClientRect(handle_, &client);
         const GdiplusSession gdiplus;
-        const Picture& drawn = buffer_.Update(form_, client.right, client.bottom, scale_, Held());
+        const Picture& drawn = buffer_.UpdateForShow(form_, client.right, client.bottom, scale_, Held());
         const WindowDc window(handle_);
         BitBlt(window.Dc(), 0, 0, client.right, client.bottom, drawn.Dc(), 0, 0, SRCCOPY);
     }
@@ -331,6 +331,7 @@ void FormWindow::ShowPending()
     SetForegroundWindow(handle_);
     SetActiveWindow(handle_);
     SetFocus(handle_);
+    buffer_.KeepAsShown();
 }
 
 void FormWindow::Place(const FormWindow* below, UINT show)

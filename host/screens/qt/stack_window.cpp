@@ -138,9 +138,12 @@ void StackWindow::RenderNow()
     const QRect area(QPoint(0, 0), size());
     // Only what looks different is drawn and sent to the display.
     const std::optional<std::vector<Rect>> changed = changed_looks_.Since(Layers(), press_.Held(), scale_);
-    // Drawn whole, the show's picture serves for what has not changed since it was drawn.
+    // Drawn whole, the show's picture serves for what has not changed since it was drawn (at this
+    // size: the window may have been resized since).
     const std::optional<std::vector<Rect>> since_picture =
-        changed ? std::nullopt : picture_looks_.Since(Layers(), press_.Held(), scale_);
+        changed || picture_.size() != area.size() * devicePixelRatio()
+            ? std::nullopt
+            : picture_looks_.Since(Layers(), press_.Held(), scale_);
     picture_looks_.Forget();
     const QRegion region = changed ? QRegion(area) & RegionOf(*changed) : QRegion(area);
     changed_ = false;

@@ -84,15 +84,14 @@ void WindowBackground::Set(QWindow& window, const QImage& picture)
     const QImage rows = picture.convertToFormat(QImage::Format_RGB32);
     // Only the rows that differ from what the pixmap holds: a call's first picture is mostly the
     // last call's. Known by a hash of each row, which costs no copy of the picture.
-    std::vector<std::uint64_t> hashes(static_cast<std::size_t>(rows.height()));
+    std::vector<std::uint64_t> hashes;
     for (int y = 0; y < rows.height(); ++y)
-        hashes[static_cast<std::size_t>(y)] = RowHash(rows.constScanLine(y), static_cast<std::size_t>(rows.width()) * 4u);
+        hashes.push_back(RowHash(rows.constScanLine(y), static_cast<std::size_t>(rows.width()) * 4u));
     int first = 0, end = rows.height();
     if (uploaded_.size() == hashes.size()) {
-        while (first < end && hashes[static_cast<std::size_t>(first)] == uploaded_[static_cast<std::size_t>(first)])
-            ++first;
-        while (end > first && hashes[static_cast<std::size_t>(end - 1)] == uploaded_[static_cast<std::size_t>(end - 1)])
-            --end;
+        first = static_cast<int>(std::mismatch(hashes.begin(), hashes.end(), uploaded_.begin()).first - hashes.begin());
+        end -= static_cast<int>(std::mismatch(hashes.rbegin(), hashes.rend() - first, uploaded_.rbegin()).first -
+                                hashes.rbegin());
     }
     uploaded_ = std::move(hashes);
     // In strips that each fit one request.
